@@ -1,0 +1,205 @@
+#include "scenario.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <functional>
+#include <map>
+#include <sstream>
+
+namespace sim {
+namespace {
+
+std::string Trim(const std::string& text) {
+  const char* blanks = " \t\r\n";
+  size_t first = text.find_first_not_of(blanks);
+  if (first == std::string::npos)
+    return "";
+  size_t last = text.find_last_not_of(blanks);
+  return text.substr(first, last - first + 1);
+}
+
+// Decimal or 0x-prefixed hexadecimal, the whole text, within [0, limit].
+bool ParseUnsigned(const std::string& text, uint64_t limit, uint64_t* value) {
+  if (text.empty() || text[0] == '-' || text[0] == '+')
+    return false;
+  errno = 0;
+  char* end = nullptr;
+  unsigned long long parsed = std::strtoull(text.c_str(), &end, 0);
+  if (errno != 0 || *end != '\0' || parsed > limit)
+    return false;
+  *value = parsed;
+  return true;
+}
+
+bool ParseDouble(const std::string& text, double low, double high, double* value) {
+  if (text.empty())
+    return false;
+  errno = 0;
+  char* end = nullptr;
+  double parsed = std::strtod(text.c_str(), &end);
+  if (errno != 0 || *end != '\0' || !(parsed >= low && parsed <= high))
+    return false;
+  *value = parsed;
+  return true;
+}
+
+bool ParseBool(const std::string& text, bool* value) {
+  if (text == "1" || text == "yes" || text == "true") {
+    *value = true;
+  } else if (text == "0" || text == "no" || text == "false") {
+    *value = false;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+template <typename T>
+bool ParseList(const std::string& text, uint64_t limit, std::vector<T>* values) {
+  values->clear();
+  if (text.empty())
+    return true;
+  std::stringstream items(text);
+  std::string item;
+  while (std::getline(items, item, ',')) {
+    uint64_t value = 0;
+    if (!ParseUnsigned(Trim(item), limit, &value))
+      return false;
+    values->push_back(static_cast<T>(value));
+  }
+  return true;
+}
+
+template <typename T>
+std::function<bool(const std::string&)> Number(T* field, uint64_t limit) {
+  return [field, limit](const std::string& text) {
+    uint64_t value = 0;
+    if (!ParseUnsigned(text, limit, &value))
+      return false;
+    *field = static_cast<T>(value);
+    return true;
+  };
+}
+
+using Setters = std::map<std::string, std::function<bool(const std::string&)>>;
+
+Setters SettersFor(Scenario* s) {
+  const uint64_t kU32 = 0xFFFFFFFFu;
+  Setters setters;
+  setters["devices"] = [s](const std::string& text) {
+    uint64_t value = 0;
+    // At least the instrument, and no more chips than a hub full of them.
+    if (!ParseUnsigned(text, 16, &value) || value == 0)
+      return false;
+    s->devices = static_cast<uint32_t>(value);
+    return true;
+  };
+  // The device list keeps 16 and 64 bytes with the terminating zero.
+  setters["description"] = [s](const std::string& text) {
+    if (text.size() > 63)
+      return false;
+    s->description = text;
+    return true;
+  };
+  setters["serial"] = [s](const std::string& text) {
+    if (text.size() > 15)
+      return false;
+    s->serial = text;
+    return true;
+  };
+  setters["location"] = Number(&s->location, kU32 - 16);
+  setters["busy"] = [s](const std::string& text) { return ParseList(text, 15, &s->busy); };
+  setters["busy_opens"] = [s](const std::string& text) { return ParseBool(text, &s->busyOpens); };
+  setters["attached"] = [s](const std::string& text) { return ParseBool(text, &s->attached); };
+  setters["attach_after_ms"] = Number(&s->attachAfterMs, kU32);
+  setters["unplug_at_byte"] = Number(&s->unplugAtByte, kU32);
+  setters["replug_after_ms"] = Number(&s->replugAfterMs, kU32);
+  setters["rate"] = [s](const std::string& text) {
+    if (text == "instant") {
+      s->rate = LineRate::kInstant;
+    } else if (text == "real") {
+      s->rate = LineRate::kReal;
+    } else {
+      return false;
+    }
+    return true;
+  };
+  setters["silent"] = [s](const std::string& text) { return ParseBool(text, &s->silent); };
+  setters["short_replies"] = Number(&s->shortReplies, kU32);
+  setters["short_by"] = Number(&s->shortBy, 65536);
+  setters["long_replies"] = Number(&s->longReplies, kU32);
+  setters["long_by"] = Number(&s->longBy, 65536);
+  setters["ranges"] = [s](const std::string& text) { return ParseList(text, 1, &s->ranges); };
+  setters["refuse_baud"] = Number(&s->refuseBaud, kU32);
+  // Up to the peak that range 0 can still show without clipping.
+  setters["rms_kv"] = [s](const std::string& text) {
+    return ParseDouble(text, 0.0, 35.0, &s->rmsKv);
+  };
+  setters["frequency_hz"] = [s](const std::string& text) {
+    return ParseDouble(text, 0.0, 2000.0, &s->frequencyHz);
+  };
+  setters["clock_divider"] = [s](const std::string& text) {
+    uint64_t value = 0;
+    // The header word keeps the divider in 15 bits.
+    if (!ParseUnsigned(text, 0x7FFF, &value) || value == 0)
+      return false;
+    s->clockDivider = static_cast<uint16_t>(value);
+    return true;
+  };
+  setters["seed"] = Number(&s->seed, ~uint64_t{0});
+  setters["trace"] = [s](const std::string& text) {
+    s->trace = text;
+    return true;
+  };
+  return setters;
+}
+
+}  // namespace
+
+bool ParseScenario(const std::string& text, Scenario* scenario, std::string* error) {
+  Scenario parsed;
+  Setters setters = SettersFor(&parsed);
+  std::stringstream lines(text);
+  std::string line;
+  int number = 0;
+  while (std::getline(lines, line)) {
+    ++number;
+    size_t comment = line.find('#');
+    if (comment != std::string::npos)
+      line.erase(comment);
+    line = Trim(line);
+    if (line.empty())
+      continue;
+    size_t equals = line.find('=');
+    std::string why;
+    if (equals == std::string::npos) {
+      why = "expected key = value";
+    } else {
+      std::string key = Trim(line.substr(0, equals));
+      auto setter = setters.find(key);
+      if (setter == setters.end()) {
+        why = "unknown key '" + key + "'";
+      } else if (!setter->second(Trim(line.substr(equals + 1)))) {
+        why = "bad value for '" + key + "'";
+      }
+    }
+    if (!why.empty()) {
+      if (error)
+        *error = "line " + std::to_string(number) + ": " + why;
+      *scenario = Scenario();
+      return false;
+    }
+  }
+  for (uint32_t index : parsed.busy) {
+    if (index >= parsed.devices) {
+      if (error)
+        *error = "busy names device " + std::to_string(index) + " beyond 'devices'";
+      *scenario = Scenario();
+      return false;
+    }
+  }
+  *scenario = parsed;
+  return true;
+}
+
+}  // namespace sim

@@ -1,0 +1,160 @@
+#include "ft_transport.h"
+
+#include "clock.h"
+#include "library.h"
+#include "usb_log.h"
+
+const char* const kFtEntryPointNames[kFtEntryPointCount] = {
+    "FT_Open",
+    "FT_OpenEx",
+    "FT_Close",
+    "FT_Read",
+    "FT_Write",
+    "FT_IoCtl",
+    "FT_SetBaudRate",
+    "FT_SetDataCharacteristics",
+    "FT_ResetDevice",
+    "FT_Purge",
+    "FT_SetTimeouts",
+    "FT_GetQueueStatus",
+    "FT_GetStatus",
+    "FT_CyclePort",
+    "FT_EE_Read",
+    "FT_EE_Program",
+    "FT_ListDevices",
+    "FT_CreateDeviceInfoList",
+    "FT_SetResetPipeRetryCount",
+    "FT_GetDeviceInfoList",
+};
+
+void* FtLibrary = nullptr;
+FtEntryPoints FtDriver{};
+FT_HANDLE FtHandle = nullptr;
+std::atomic<uint8_t> UsbConnected{0};
+
+namespace {
+
+bool driverLoaded = false;
+
+// Looks up entry point `index` into `slot`; a missing name fails the load unless it is optional.
+template <typename Function>
+void Resolve(Function& slot, int index, bool& complete, bool optional = false) {
+  void* symbol = os::LibrarySymbol(FtLibrary, kFtEntryPointNames[index]);
+  slot = reinterpret_cast<Function>(symbol);
+  if (!symbol && !optional)
+    complete = false;
+}
+
+}  // namespace
+
+int32_t LoadFtDriver() {
+  FtLibrary = os::LoadLibraryByName("ftd2xx.dll");
+  if (!FtLibrary)
+    return 0;
+  // Every name is looked up, in this order, whatever the earlier results.
+  bool complete = true;
+  Resolve(FtDriver.Open, 0, complete);
+  Resolve(FtDriver.OpenEx, 1, complete);
+  Resolve(FtDriver.Close, 2, complete);
+  Resolve(FtDriver.Read, 3, complete);
+  Resolve(FtDriver.Write, 4, complete);
+  Resolve(FtDriver.IoCtl, 5, complete, /*optional=*/true);
+  Resolve(FtDriver.SetBaudRate, 6, complete);
+  Resolve(FtDriver.SetDataCharacteristics, 7, complete);
+  Resolve(FtDriver.ResetDevice, 8, complete);
+  Resolve(FtDriver.Purge, 9, complete);
+  Resolve(FtDriver.SetTimeouts, 10, complete);
+  Resolve(FtDriver.GetQueueStatus, 11, complete);
+  Resolve(FtDriver.GetStatus, 12, complete);
+  Resolve(FtDriver.CyclePort, 13, complete);
+  Resolve(FtDriver.EE_Read, 14, complete);
+  Resolve(FtDriver.EE_Program, 15, complete);
+  Resolve(FtDriver.ListDevices, 16, complete);
+  Resolve(FtDriver.CreateDeviceInfoList, 17, complete);
+  Resolve(FtDriver.SetResetPipeRetryCount, 18, complete);
+  Resolve(FtDriver.GetDeviceInfoList, 19, complete);
+  driverLoaded = complete;
+  return complete ? 1 : 0;
+}
+
+bool FtDriverLoaded() {
+  return driverLoaded;
+}
+
+uint32_t FtLinkStatus() {
+  if (!driverLoaded)
+    return FT_INVALID_HANDLE;
+  uint32_t receiveCount = 0;
+  uint32_t transmitCount = 0;
+  uint32_t eventStatus = 0;
+  return FtDriver.GetStatus(FtHandle, &receiveCount, &transmitCount, &eventStatus);
+}
+
+void FtConnect() {
+  // Without a driver there is no link to wait for; callers learn of it from FtDriverLoaded.
+  if (!driverLoaded)
+    return;
+  if (FtLinkStatus() == FT_OK)
+    return;
+  // A link whose baud rate or data format was refused is not usable, even though its handle
+  // reports a good status: the chip would stay at its default rate and the instrument would never
+  // understand a request. So a refusal closes and reopens like a failing link, in a loop.
+  for (;;) {
+    FtDriver.Close(FtHandle);
+    UsbConnected = 0;
+    // Wait for an instrument with our USB description, however long that takes.
+    do {
+      os::SleepMs(kReopenPauseMs);
+    } while (FtDriver.OpenEx(const_cast<char*>(kInstrumentDescription), FT_OPEN_BY_DESCRIPTION,
+                             &FtHandle) != FT_OK);
+    FT_STATUS refused = FtDriver.SetBaudRate(FtHandle, kLinkBaudRate);
+    refused += FtDriver.SetDataCharacteristics(FtHandle, FT_BITS_8, FT_STOP_BITS_1, FT_PARITY_NONE);
+    if (refused == FT_OK)
+      break;
+  }
+  UsbConnected = 1;
+  FtDriver.SetTimeouts(FtHandle, kLinkTimeoutMs, kLinkTimeoutMs);
+  FtDriver.SetResetPipeRetryCount(FtHandle, kResetPipeRetryCount);
+}
+
+int32_t FtReadBytes(uint8_t* buffer, int32_t length) {
+  if (!driverLoaded || length <= 0)
+    return 0;
+  uint32_t received = 0;
+  if (FtDriver.Read(FtHandle, buffer, static_cast<uint32_t>(length), &received) != FT_OK)
+    return 0;
+  // Never report more than the buffer holds, whatever the driver says.
+  if (received > static_cast<uint32_t>(length))
+    received = static_cast<uint32_t>(length);
+  LogUsbData(buffer, received, kUsbIn);
+  return static_cast<int32_t>(received);
+}
+
+void FtWriteBytes(const uint8_t* buffer, uint32_t length) {
+  if (!driverLoaded)
+    return;
+  for (uint32_t i = 0; i < length; ++i) {
+    uint8_t byte = buffer[i];
+    uint32_t written = 0;
+    // A failing write means the link broke: reconnect and send the same byte again.
+    while (FtDriver.Write(FtHandle, &byte, 1, &written) != FT_OK)
+      FtConnect();
+  }
+  LogUsbData(buffer, length, kUsbOut);
+}
+
+int32_t FtTransaction(const uint8_t* request, int32_t requestLength, uint8_t* reply,
+                      int32_t replyLength) {
+  if (driverLoaded)
+    FtDriver.Purge(FtHandle, FT_PURGE_RX | FT_PURGE_TX);
+  FtWriteBytes(request, static_cast<uint32_t>(requestLength));
+  return FtReadBytes(reply, replyLength);
+}
+
+void ResetFtTransportForTests() {
+  FtLibrary = nullptr;
+  FtDriver = FtEntryPoints{};
+  FtHandle = nullptr;
+  UsbConnected = 0;
+  driverLoaded = false;
+}

@@ -1,0 +1,47 @@
+// Files opened without sharing, addressed by UTF-8 paths (wide paths on Windows).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace os {
+
+class File {
+ public:
+  enum class Mode {
+    kReadExisting,       // open an existing file for reading
+    kReadWriteExisting,  // open an existing file for reading and writing; never creates it
+    kCreateReadWrite,    // create the file, or empty it if it exists
+  };
+
+  File() = default;
+  File(const File&) = delete;
+  File& operator=(const File&) = delete;
+  File(File&& other) noexcept;
+  File& operator=(File&& other) noexcept;
+  ~File();
+
+  static File Open(const std::string& path, Mode mode);
+
+  bool IsOpen() const;
+  // Bytes transferred by one call, or -1 on an error.
+  long long Read(void* buffer, std::size_t length);
+  long long Write(const void* buffer, std::size_t length);
+  bool SeekToEnd();
+  bool SeekToStart();
+  // Cuts the file at the current position.
+  bool TruncateHere();
+  void Close();
+
+ private:
+#if defined(_WIN32)
+  void* handle_ = nullptr;
+#else
+  int fd_ = -1;
+#endif
+};
+
+bool FileExists(const std::string& path);
+
+}  // namespace os

@@ -1,0 +1,86 @@
+#include <windows.h>
+
+#include <utility>
+
+#include "file.h"
+#include "text.h"
+
+namespace os {
+
+File::File(File&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
+
+File& File::operator=(File&& other) noexcept {
+  if (this != &other) {
+    Close();
+    handle_ = std::exchange(other.handle_, nullptr);
+  }
+  return *this;
+}
+
+File::~File() {
+  Close();
+}
+
+File File::Open(const std::string& path, Mode mode) {
+  DWORD access = GENERIC_READ;
+  DWORD disposition = OPEN_EXISTING;
+  if (mode != Mode::kReadExisting)
+    access |= GENERIC_WRITE;
+  if (mode == Mode::kCreateReadWrite)
+    disposition = CREATE_ALWAYS;
+  // No sharing: another program holding the file open makes the open fail.
+  HANDLE h = ::CreateFileW(Utf8ToWide(path).c_str(), access, 0, nullptr, disposition,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+  File file;
+  if (h != INVALID_HANDLE_VALUE)
+    file.handle_ = h;
+  return file;
+}
+
+bool File::IsOpen() const {
+  return handle_ != nullptr;
+}
+
+long long File::Read(void* buffer, std::size_t length) {
+  if (!handle_)
+    return -1;
+  DWORD got = 0;
+  if (!::ReadFile(handle_, buffer, static_cast<DWORD>(length), &got, nullptr))
+    return -1;
+  return got;
+}
+
+long long File::Write(const void* buffer, std::size_t length) {
+  if (!handle_)
+    return -1;
+  DWORD put = 0;
+  if (!::WriteFile(handle_, buffer, static_cast<DWORD>(length), &put, nullptr)) {
+    return put > 0 ? static_cast<long long>(put) : -1;
+  }
+  return put;
+}
+
+bool File::SeekToEnd() {
+  return handle_ && ::SetFilePointer(handle_, 0, nullptr, FILE_END) != INVALID_SET_FILE_POINTER;
+}
+
+bool File::SeekToStart() {
+  return handle_ && ::SetFilePointer(handle_, 0, nullptr, FILE_BEGIN) == 0;
+}
+
+bool File::TruncateHere() {
+  return handle_ && ::SetEndOfFile(handle_);
+}
+
+void File::Close() {
+  if (handle_)
+    ::CloseHandle(handle_);
+  handle_ = nullptr;
+}
+
+bool FileExists(const std::string& path) {
+  DWORD attributes = ::GetFileAttributesW(Utf8ToWide(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace os

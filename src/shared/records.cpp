@@ -1,0 +1,23 @@
+#include "records.h"
+
+TMeasRecord SignalRecord;
+TMeasRecord FileRecord;
+TMeasRecord MemoryRecords[kMemorySlots];
+
+std::atomic<uint8_t> SourceMode{0};
+std::atomic<uint8_t> RunMode{0};
+std::atomic<uint8_t> ServiceMode{0};
+
+TMeasRecord* CurrentSourceRecord(int memSlotIndex) {
+  switch (SourceMode.load()) {
+    case kSourceFile:
+      return &FileRecord;
+    case kSourceMemory:
+      // The slot box always has an item selected; a stray index falls back to the first slot.
+      if (memSlotIndex < 0 || memSlotIndex >= kMemorySlots)
+        memSlotIndex = 0;
+      return &MemoryRecords[memSlotIndex];
+    default:
+      return &SignalRecord;
+  }
+}

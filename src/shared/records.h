@@ -1,0 +1,28 @@
+// The program's 17 static records and the mode bytes that say which one the user looks at.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+#include "meas_record.h"
+
+extern TMeasRecord SignalRecord;
+extern TMeasRecord FileRecord;
+extern TMeasRecord MemoryRecords[kMemorySlots];
+
+enum SourceModeValue : uint8_t { kSourceLive = 0, kSourceFile = 1, kSourceMemory = 2 };
+enum RunModeValue : uint8_t {
+  kRunContinuous = 0,
+  kRunPaused = 1,
+  kRunOneRequested = 2,
+  kRunSingleWaiting = 3
+};
+
+// Written by the main thread, read by the connection thread; RunMode 2 -> 3 is a compare-and-set.
+extern std::atomic<uint8_t> SourceMode;
+extern std::atomic<uint8_t> RunMode;
+extern std::atomic<uint8_t> ServiceMode;
+
+// The record of the current source: the live signal, the opened file, or the memory slot
+// selected in the slot box (item index 0 to 14).
+TMeasRecord* CurrentSourceRecord(int memSlotIndex);

@@ -1,0 +1,265 @@
+// The transport and the requests against the simulated instrument: natively the simulator is
+// linked in, under Wine it is the ftd2xx.dll the program loads.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "clock.h"
+#include "ft_transport.h"
+#include "library.h"
+#include "records.h"
+#include "requests.h"
+#include "sim_control.h"
+#include "temp_dir.h"
+#include "usb_log.h"
+
+namespace {
+
+// Pauses are recorded instead of slept; a test may act at the n-th pause (plug the instrument).
+std::vector<uint32_t> pauses;
+size_t plugAtPause = 0;
+
+void RecordPause(uint32_t ms) {
+  pauses.push_back(ms);
+  if (plugAtPause != 0 && pauses.size() == plugAtPause)
+    simctl::SetAttached(true);
+}
+
+std::string LogText() {
+  auto bytes = ReadWholeFile(kUsbLogFileName);
+  return std::string(bytes.begin(), bytes.end());
+}
+
+class LinkTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    simctl::UseSimulator();
+    ResetFtTransportForTests();
+    pauses.clear();
+    plugAtPause = 0;
+    previousSleep_ = os::SetSleepFunction(&RecordPause);
+  }
+  void TearDown() override {
+    os::SetSleepFunction(previousSleep_);
+    ServiceMode = 0;
+  }
+  // Loads the driver against a simulator set up by `scenario`, then forgets the set-up pauses.
+  void Start(const char* scenario) {
+    ASSERT_TRUE(simctl::Configure(scenario)) << scenario;
+    ASSERT_EQ(LoadFtDriver(), 1);
+  }
+  void Connect() {
+    FtConnect();
+    pauses.clear();
+  }
+  // Logging on, with an empty log.
+  void LogTraffic() {
+    ServiceMode = 1;
+    WriteWholeFile(kUsbLogFileName, {});
+  }
+
+  TempDir dir_;
+  os::SleepFunction previousSleep_ = nullptr;
+};
+
+TEST_F(LinkTest, FirstConnectOpensAndConfigures) {
+  Start("");
+  EXPECT_EQ(FtHandle, nullptr);
+  EXPECT_EQ(UsbConnected.load(), 0);
+  FtConnect();
+  EXPECT_NE(FtHandle, nullptr);
+  EXPECT_EQ(UsbConnected.load(), 1);
+  EXPECT_EQ(FtLinkStatus(), 0u);
+  EXPECT_EQ(pauses, std::vector<uint32_t>{kReopenPauseMs});
+  EXPECT_EQ(simctl::Counter("FT_OpenEx"), 1u);
+  EXPECT_EQ(simctl::Counter("FT_SetBaudRate"), 1u);
+}
+
+TEST_F(LinkTest, AGoodLinkIsLeftAlone) {
+  Start("");
+  Connect();
+  FT_HANDLE before = FtHandle;
+  UsbConnected = 0;  // a good link is not even marked connected again
+  FtConnect();
+  EXPECT_EQ(FtHandle, before);
+  EXPECT_EQ(UsbConnected.load(), 0);
+  EXPECT_TRUE(pauses.empty());
+  EXPECT_EQ(simctl::Counter("FT_Close"), 1u);  // the close of the never-opened handle at start
+  EXPECT_EQ(simctl::Counter("FT_OpenEx"), 1u);
+  EXPECT_EQ(simctl::Counter("FT_SetBaudRate"), 1u);
+}
+
+TEST_F(LinkTest, WaitsForTheInstrumentEvery100Ms) {
+  Start("attached = 0");
+  plugAtPause = 4;
+  FtConnect();
+  EXPECT_EQ(pauses, (std::vector<uint32_t>{100, 100, 100, 100}));
+  EXPECT_EQ(UsbConnected.load(), 1);
+  EXPECT_EQ(FtLinkStatus(), 0u);
+}
+
+TEST_F(LinkTest, ARefusedBaudRateReopensUntilTheLinkIsSet) {
+  Start("refuse_baud = 2");
+  FtConnect();
+  // Each refusal closes and reopens; the link counts as connected only once it is configured.
+  EXPECT_EQ(simctl::Counter("FT_OpenEx"), 3u);
+  EXPECT_EQ(simctl::Counter("FT_SetBaudRate"), 3u);
+  EXPECT_EQ(pauses, (std::vector<uint32_t>{100, 100, 100}));
+  EXPECT_EQ(UsbConnected.load(), 1);
+  // And the instrument understands what follows.
+  pauses.clear();
+  auto record = std::make_unique<TMeasRecord>();
+  ReadKalibr(record.get());
+  EXPECT_TRUE(pauses.empty());
+  EXPECT_EQ(simctl::Counter("bytes_garbled"), 0u);
+}
+
+TEST_F(LinkTest, UnplugDuringAWriteResendsOnlyTheFailedByte) {
+  Start("unplug_at_byte = 3");
+  Connect();
+  LogTraffic();
+  plugAtPause = 2;
+  const uint8_t request[] = {0x42, 0x00, 0x00, 0x19, 0x19};
+  FtWriteBytes(request, 5);
+  EXPECT_EQ(simctl::Received(), std::vector<uint8_t>(request, request + 5));
+  EXPECT_EQ(pauses, (std::vector<uint32_t>{100, 100}));
+  EXPECT_EQ(UsbConnected.load(), 1);
+  EXPECT_EQ(LogText(), "OUT[5]: 42 00 00 19 19 \n");
+}
+
+TEST_F(LinkTest, ReadsLogWhatCameAndNothingOnError) {
+  Start("short_replies = 1\nshort_by = 95");
+  Connect();
+  LogTraffic();
+  uint8_t request[kRequestLength];
+  BuildParameterRequest(request);
+  uint8_t reply[kParameterReplyLength];
+  EXPECT_EQ(FtTransaction(request, kRequestLength, reply, kParameterReplyLength), 3);
+  std::string log = LogText();
+  EXPECT_EQ(log.substr(0, 25), "OUT[5]: 42 00 00 19 19 \nI");
+  EXPECT_EQ(log.substr(24, 7), "IN[3]: ");
+  EXPECT_EQ(log.size(), 24u + 7u + 9u + 1u);
+
+  // Unplugged: the read fails, returns 0 and leaves no line.
+  simctl::SetAttached(false);
+  WriteWholeFile(kUsbLogFileName, {});
+  EXPECT_EQ(FtReadBytes(reply, kParameterReplyLength), 0);
+  EXPECT_EQ(LogText(), "");
+}
+
+TEST_F(LinkTest, AFullParameterReplyIsOneInLineOf98Pairs) {
+  Start("");
+  Connect();
+  LogTraffic();
+  ReadKalibr(&SignalRecord);
+  std::string log = LogText();
+  auto in = log.find("IN[98]: ");
+  ASSERT_NE(in, std::string::npos);
+  EXPECT_EQ(log.size() - in, 8u + 98u * 3u + 1u);
+}
+
+TEST_F(LinkTest, ReadKalibrResendsAfter700MsUntilAWholeReply) {
+  Start("short_replies = 2");
+  Connect();
+  auto record = std::make_unique<TMeasRecord>();
+  EXPECT_EQ(ReadKalibr(record.get()), 0);
+  EXPECT_EQ(pauses, (std::vector<uint32_t>{700, 700}));
+  EXPECT_EQ(simctl::Counter("requests_param"), 3u);
+  // The simulator's calibration is plausible: gains set, breakpoints rising.
+  EXPECT_NE(record->kalibr[0].DC, 0);
+  EXPECT_LT(record->kalibr[0].X[0], record->kalibr[0].X[1]);
+  EXPECT_EQ(record->kalibr[1].X[3], 0);
+  EXPECT_EQ(record->kalibr[1].A[4], 0);
+}
+
+struct FrameCase {
+  const char* scenario;
+  int32_t log2N;
+  uint8_t slot;
+  std::vector<uint32_t> pauses;
+};
+
+TEST_F(LinkTest, ReadSignalFetchesWholeFramesOnly) {
+  const FrameCase cases[] = {
+      {"", 12, 0, {}},
+      {"", 14, 15, {}},
+      {"short_replies = 1", 12, 0, {100}},
+      {"long_replies = 2\nlong_by = 7", 12, 0, {}},
+      {"short_replies = 3\nshort_by = 8194", 14, 3, {100, 100, 100}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.scenario);
+    Start(c.scenario);
+    Connect();
+    auto record = std::make_unique<TMeasRecord>();
+    record->log2N = c.log2N;
+    const int n = 1 << c.log2N;
+    if (n < kMaxSamples)
+      record->samples[n] = 777;
+    EXPECT_EQ(ReadSignal(record.get(), c.slot), 0);
+    EXPECT_EQ(pauses, c.pauses);
+    EXPECT_EQ(record->clockDivider, 3125);
+    // A real frame is not flat, and nothing beyond N samples is touched.
+    int distinct = 0;
+    for (int i = 1; i < n; ++i)
+      distinct += record->samples[i] != record->samples[0];
+    EXPECT_GT(distinct, n / 2);
+    if (n < kMaxSamples) {
+      EXPECT_EQ(record->samples[n], 777);
+    }
+    auto sent = simctl::Received();
+    ASSERT_GE(sent.size(), 5u);
+    const uint8_t expected[] = {0x42, 0x00, 0x00, static_cast<uint8_t>(n >> 8),
+                                static_cast<uint8_t>(0xD0 + c.slot)};
+    EXPECT_EQ(std::memcmp(sent.data() + sent.size() - 5, expected, 5), 0);
+  }
+}
+
+TEST_F(LinkTest, SurplusOfALongReplyIsPurgedBeforeTheNextRequest) {
+  Start("long_replies = 1\nlong_by = 40");
+  Connect();
+  auto first = std::make_unique<TMeasRecord>();
+  ReadKalibr(first.get());
+  auto second = std::make_unique<TMeasRecord>();
+  ReadKalibr(second.get());
+  EXPECT_TRUE(pauses.empty());
+  EXPECT_EQ(std::memcmp(first->kalibr, second->kalibr, sizeof first->kalibr), 0);
+  EXPECT_EQ(first->zeroOffset, second->zeroOffset);
+}
+
+TEST_F(LinkTest, ABadLengthRecordSendsNothing) {
+  Start("");
+  Connect();
+  auto record = std::make_unique<TMeasRecord>();
+  record->log2N = 15;
+  EXPECT_EQ(ReadSignal(record.get(), 0), 0);
+  record->log2N = 0;
+  EXPECT_EQ(ReadSignal(record.get(), 0), 0);
+  EXPECT_EQ(simctl::Counter("requests_wave"), 0u);
+}
+
+#if !defined(_WIN32)
+// Which names a library must export: every name but FT_IoCtl, also those never called.
+TEST_F(LinkTest, DriverLoadsOnlyWithEveryNameButIoCtl) {
+  for (const char* name : kFtEntryPointNames) {
+    SCOPED_TRACE(name);
+    ResetFtTransportForTests();
+    VrxSim_RegisterInProcessWithout({name});
+    EXPECT_EQ(LoadFtDriver(), std::string(name) == "FT_IoCtl" ? 1 : 0);
+    EXPECT_EQ(FtDriverLoaded(), std::string(name) == "FT_IoCtl");
+  }
+  ResetFtTransportForTests();
+  os::RegisterInProcessLibrary("ftd2xx.dll", nullptr);
+  EXPECT_EQ(LoadFtDriver(), 0);
+  // Without a driver nothing is called and nothing blocks.
+  FtConnect();
+  EXPECT_EQ(FtReadBytes(nullptr, 1), 0);
+  EXPECT_NE(FtLinkStatus(), 0u);
+  VrxSim_RegisterInProcess();
+}
+#endif
+
+}  // namespace

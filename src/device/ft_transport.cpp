@@ -36,6 +36,9 @@ namespace {
 
 bool driverLoaded = false;
 
+thread_local LinkSafePoint safePoint = nullptr;
+thread_local void* safePointContext = nullptr;
+
 // Looks up entry point `index` into `slot`; a missing name fails the load unless it is optional.
 template <typename Function>
 void Resolve(Function& slot, int index, bool& complete, bool optional = false) {
@@ -46,6 +49,22 @@ void Resolve(Function& slot, int index, bool& complete, bool optional = false) {
 }
 
 }  // namespace
+
+std::mutex& FtLinkLock() {
+  static std::mutex lock;
+  return lock;
+}
+
+void SetLinkSafePoint(LinkSafePoint point, void* context) {
+  safePoint = point;
+  safePointContext = context;
+}
+
+void LinkPause(uint32_t ms) {
+  if (safePoint)
+    safePoint(safePointContext);
+  os::SleepMs(ms);
+}
 
 int32_t LoadFtDriver() {
   FtLibrary = os::LoadLibraryByName("ftd2xx.dll");
@@ -81,20 +100,30 @@ bool FtDriverLoaded() {
   return driverLoaded;
 }
 
-uint32_t FtLinkStatus() {
-  if (!driverLoaded)
-    return FT_INVALID_HANDLE;
+namespace {
+
+uint32_t LinkStatusLocked() {
   uint32_t receiveCount = 0;
   uint32_t transmitCount = 0;
   uint32_t eventStatus = 0;
   return FtDriver.GetStatus(FtHandle, &receiveCount, &transmitCount, &eventStatus);
 }
 
+}  // namespace
+
+uint32_t FtLinkStatus() {
+  if (!driverLoaded)
+    return FT_INVALID_HANDLE;
+  std::lock_guard<std::mutex> link(FtLinkLock());
+  return LinkStatusLocked();
+}
+
 void FtConnect() {
   // Without a driver there is no link to wait for; callers learn of it from FtDriverLoaded.
   if (!driverLoaded)
     return;
-  if (FtLinkStatus() == FT_OK)
+  std::unique_lock<std::mutex> link(FtLinkLock());
+  if (LinkStatusLocked() == FT_OK)
     return;
   // A link whose baud rate or data format was refused is not usable, even though its handle
   // reports a good status: the chip would stay at its default rate and the instrument would never
@@ -104,7 +133,9 @@ void FtConnect() {
     UsbConnected = 0;
     // Wait for an instrument with our USB description, however long that takes.
     do {
-      os::SleepMs(kReopenPauseMs);
+      link.unlock();
+      LinkPause(kReopenPauseMs);
+      link.lock();
     } while (FtDriver.OpenEx(const_cast<char*>(kInstrumentDescription), FT_OPEN_BY_DESCRIPTION,
                              &FtHandle) != FT_OK);
     FT_STATUS refused = FtDriver.SetBaudRate(FtHandle, kLinkBaudRate);
@@ -121,8 +152,11 @@ int32_t FtReadBytes(uint8_t* buffer, int32_t length) {
   if (!driverLoaded || length <= 0)
     return 0;
   uint32_t received = 0;
-  if (FtDriver.Read(FtHandle, buffer, static_cast<uint32_t>(length), &received) != FT_OK)
-    return 0;
+  {
+    std::lock_guard<std::mutex> link(FtLinkLock());
+    if (FtDriver.Read(FtHandle, buffer, static_cast<uint32_t>(length), &received) != FT_OK)
+      return 0;
+  }
   // Never report more than the buffer holds, whatever the driver says.
   if (received > static_cast<uint32_t>(length))
     received = static_cast<uint32_t>(length);
@@ -135,18 +169,26 @@ void FtWriteBytes(const uint8_t* buffer, uint32_t length) {
     return;
   for (uint32_t i = 0; i < length; ++i) {
     uint8_t byte = buffer[i];
-    uint32_t written = 0;
-    // A failing write means the link broke: reconnect and send the same byte again.
-    while (FtDriver.Write(FtHandle, &byte, 1, &written) != FT_OK)
+    // A failing write means the link broke: reconnect and send the same byte again. The link
+    // lock is released first, since reconnecting pauses.
+    for (;;) {
+      uint32_t written = 0;
+      std::unique_lock<std::mutex> link(FtLinkLock());
+      if (FtDriver.Write(FtHandle, &byte, 1, &written) == FT_OK)
+        break;
+      link.unlock();
       FtConnect();
+    }
   }
   LogUsbData(buffer, length, kUsbOut);
 }
 
 int32_t FtTransaction(const uint8_t* request, int32_t requestLength, uint8_t* reply,
                       int32_t replyLength) {
-  if (driverLoaded)
+  if (driverLoaded) {
+    std::lock_guard<std::mutex> link(FtLinkLock());
     FtDriver.Purge(FtHandle, FT_PURGE_RX | FT_PURGE_TX);
+  }
   FtWriteBytes(request, static_cast<uint32_t>(requestLength));
   return FtReadBytes(reply, replyLength);
 }

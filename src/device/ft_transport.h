@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <mutex>
 
 #include "d2xx.h"
 
@@ -67,6 +68,17 @@ void FtWriteBytes(const uint8_t* buffer, uint32_t length);
 // Empties the chip's buffers, writes the request and reads the reply; the count of FtReadBytes.
 int32_t FtTransaction(const uint8_t* request, int32_t requestLength, uint8_t* reply,
                       int32_t replyLength);
+
+// Makes each driver call sequence atomic against the other threads that use the link (the
+// identity routine takes it for its whole run). Held only inside a sequence, never across a pause,
+// so a thread held at its safe point never holds it.
+std::mutex& FtLinkLock();
+
+// A pause of the retry and reconnect loops. It is the calling thread's safe point as well: a
+// suspended connection thread stops here, never inside a driver call or holding the link lock.
+using LinkSafePoint = void (*)(void* context);
+void SetLinkSafePoint(LinkSafePoint point, void* context);  // for the calling thread
+void LinkPause(uint32_t ms);
 
 // Forgets the loaded driver and the handle; tests only, so each starts from program start.
 void ResetFtTransportForTests();

@@ -1,9 +1,10 @@
 #include "requests.h"
 
 #include <cstring>
+#include <memory>
 
-#include "clock.h"
 #include "ft_transport.h"
+#include "records.h"
 
 namespace {
 
@@ -63,32 +64,42 @@ void DecodeWaveformReply(const uint8_t* reply, int32_t sampleCount, TMeasRecord&
   }
 }
 
-int32_t ReadKalibr(TMeasRecord* record) {
+void FetchKalibr(uint8_t reply[kParameterReplyLength]) {
   uint8_t request[kRequestLength];
   BuildParameterRequest(request);
-  uint8_t reply[kParameterReplyLength];
   while (FtTransaction(request, kRequestLength, reply, kParameterReplyLength) !=
          kParameterReplyLength) {
-    os::SleepMs(kParameterRetryMs);
+    LinkPause(kParameterRetryMs);
   }
+}
+
+bool FetchFrame(int32_t log2N, uint8_t slot, uint8_t reply[kMaxFrameLength]) {
+  // The request carries N in units of 256 and the reply buffer holds at most 16,384 samples.
+  if (log2N < 8 || log2N > kMaxLog2N)
+    return false;
+  std::memset(reply, 0, kMaxFrameLength);
+  uint8_t request[kRequestLength];
+  BuildWaveformRequest(request, log2N, slot);
+  const int32_t expected = WaveformReplyLength(log2N);
+  while (FtTransaction(request, kRequestLength, reply, expected) != expected) {
+    LinkPause(kFrameRetryMs);
+  }
+  return true;
+}
+
+int32_t ReadKalibr(TMeasRecord* record) {
+  uint8_t reply[kParameterReplyLength];
+  FetchKalibr(reply);
+  std::lock_guard<std::mutex> hold(RecordLock(*record));
   DecodeParameterReply(reply, *record);
   return 0;
 }
 
 int32_t ReadSignal(TMeasRecord* record, uint8_t slot) {
-  const int32_t log2N = record->log2N;
-  // The request carries N in units of 256 and the reply buffer holds at most 16,384 samples.
-  if (log2N < 8 || log2N > kMaxLog2N)
+  auto reply = std::make_unique<uint8_t[]>(kMaxFrameLength);
+  if (!FetchFrame(record->log2N, slot, reply.get()))
     return 0;
-  // Room for the largest frame, cleared once per call; only a whole frame is ever decoded.
-  uint8_t reply[kMaxFrameLength];
-  std::memset(reply, 0, sizeof reply);
-  uint8_t request[kRequestLength];
-  BuildWaveformRequest(request, log2N, slot);
-  const int32_t expected = WaveformReplyLength(log2N);
-  while (FtTransaction(request, kRequestLength, reply, expected) != expected) {
-    os::SleepMs(kFrameRetryMs);
-  }
-  DecodeWaveformReply(reply, 1 << log2N, *record);
+  std::lock_guard<std::mutex> hold(RecordLock(*record));
+  DecodeWaveformReply(reply.get(), 1 << record->log2N, *record);
   return 0;
 }

@@ -21,3 +21,19 @@ TMeasRecord* CurrentSourceRecord(int memSlotIndex) {
       return &SignalRecord;
   }
 }
+
+std::mutex& RecordLock(const TMeasRecord& record) {
+  static std::mutex signalLock;
+  static std::mutex fileLock;
+  static std::mutex memoryLocks[kMemorySlots];
+  static std::mutex otherLock;
+  if (&record == &SignalRecord)
+    return signalLock;
+  if (&record == &FileRecord)
+    return fileLock;
+  if (&record >= &MemoryRecords[0] && &record < &MemoryRecords[kMemorySlots]) {
+    return memoryLocks[&record - &MemoryRecords[0]];
+  }
+  // Records of tests and tools share one lock.
+  return otherLock;
+}

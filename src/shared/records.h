@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <mutex>
 
 #include "meas_record.h"
 
@@ -26,3 +27,8 @@ extern std::atomic<uint8_t> ServiceMode;
 // The record of the current source: the live signal, the opened file, or the memory slot
 // selected in the slot box (item index 0 to 14).
 TMeasRecord* CurrentSourceRecord(int memSlotIndex);
+
+// The lock of one record. The connection thread holds it while it writes the record (never while
+// it waits for the main thread); the main thread takes it to read a record outside the hand-over,
+// so a save or a change of source shows one reading, never half of two.
+std::mutex& RecordLock(const TMeasRecord& record);

@@ -10,3 +10,12 @@ if(WIN32)
 else()
   vrx_add_test(device_test SOURCES ${device_test_sources} LIBS vrx_device vrx_sim)
 endif()
+
+vrx_add_test(connection_thread_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/connection_thread_test.cpp
+  LIBS vrx_device $<$<NOT:$<BOOL:${WIN32}>>:vrx_sim>
+  LABELS threads)
+if(WIN32)
+  target_include_directories(connection_thread_test PRIVATE ${PROJECT_SOURCE_DIR}/sim)
+  add_dependencies(connection_thread_test ftd2xx)
+endif()

@@ -1,0 +1,143 @@
+#include "connection_thread.h"
+
+#include <mutex>
+
+#include "clock.h"
+#include "fpu_precision.h"
+#include "ft_transport.h"
+#include "meas_arith.h"
+#include "records.h"
+
+std::atomic<uint32_t> CycleMs{0};
+uint8_t LastRange = 0;
+uint16_t MemIndex = 0;
+classFtConnectThread* FtConnectThread = nullptr;
+
+namespace {
+constexpr uint32_t kStartDelayMs = 10;
+}  // namespace
+
+std::string IntToText(int32_t value) {
+  return std::to_string(value);
+}
+
+classFtConnectThread::classFtConnectThread(bool CreateSuspended, ConnectionHost& host,
+                                           std::string recordFile)
+    : os::TThread(CreateSuspended),
+      host_(host),
+      recordFile_(std::move(recordFile)),
+      frame_(std::make_unique<uint8_t[]>(kMaxFrameLength)) {}
+
+void classFtConnectThread::SafePoint(void* self) {
+  static_cast<classFtConnectThread*>(self)->CheckSuspended();
+}
+
+void classFtConnectThread::Execute() {
+  // The arithmetic rounds as it must only with the x87 unit at its full 64-bit significand.
+  EnsureExtendedPrecision();
+  SetLinkSafePoint(&classFtConnectThread::SafePoint, this);
+  os::SleepMs(kStartDelayMs);
+  if (!recordFile_.empty())
+    LoadCommandLineRecordFile();
+
+  if (LoadFtDriver() != 1) {
+    // The program goes on without an instrument; no reading is ever taken.
+    Synchronize([this] { host_.ReportMissingDriver(); });
+    return;
+  }
+  FtConnect();
+  while (!Terminated()) {
+    CheckSuspended();
+    if (SourceMode == kSourceLive)
+      LivePass();
+    // Read again: one pass runs both branches when the source changes in between.
+    if (SourceMode == kSourceMemory)
+      MemoryPass();
+  }
+}
+
+void classFtConnectThread::LoadCommandLineRecordFile() {
+  bool loaded;
+  {
+    std::lock_guard<std::mutex> hold(RecordLock(FileRecord));
+    loaded = ReadRecordFile(recordFile_, FileRecord);
+  }
+  if (loaded) {
+    // SourceMode is 1 before the radio group moves, so its handler opens no file dialog.
+    Synchronize([this] { ShowOpenedRecordFile(host_); });
+  } else {
+    Synchronize([this] { host_.ReportFileError(); });
+  }
+}
+
+void classFtConnectThread::LivePass() {
+  uint32_t started = os::TickCount();
+  ReadKalibr(&SignalRecord);
+  const uint8_t runMode = RunMode;
+  if (runMode == kRunContinuous || runMode == kRunOneRequested) {
+    if (!FetchFrame(SignalRecord.log2N, 0, frame_.get()))
+      return;
+    bool sameRange;
+    {
+      // The frame and its arithmetic go in under one hold of the lock, so a reader outside the
+      // hand-over sees one reading, never the samples of one and the values of another.
+      std::lock_guard<std::mutex> hold(RecordLock(SignalRecord));
+      DecodeWaveformReply(frame_.get(), 1 << SignalRecord.log2N, SignalRecord);
+      sameRange = SignalRecord.range == LastRange;
+      if (sameRange)
+        ProcessMeasRecord(&SignalRecord);
+    }
+    if (sameRange) {
+      CycleMs = os::TickCount() - started;
+      Synchronize([this] { SyncShowMeasRecord(); });
+    } else {
+      // A change of range: this frame and the next are dropped unshown.
+      Synchronize([this] { SyncRangeChanged(); });
+      ReadSignal(&SignalRecord, 0);
+    }
+    LastRange = SignalRecord.range;
+  }
+  // One requested reading has been taken (or lost to a change of range); a user's change of the
+  // run mode in the meantime survives.
+  uint8_t requested = kRunOneRequested;
+  RunMode.compare_exchange_strong(requested, kRunSingleWaiting);
+}
+
+void classFtConnectThread::MemoryPass() {
+  const uint16_t index = MemIndex;
+  TMeasRecord* record = &MemoryRecords[index];
+  uint32_t started = os::TickCount();
+  ReadKalibr(record);
+  MemIndex = static_cast<uint16_t>((index + 1) % kMemorySlots);
+  if (!FetchFrame(record->log2N, static_cast<uint8_t>(index + 1), frame_.get()))
+    return;
+  {
+    std::lock_guard<std::mutex> hold(RecordLock(*record));
+    DecodeWaveformReply(frame_.get(), 1 << record->log2N, *record);
+    // In this branch the cycle ends with the frame, before the arithmetic.
+    CycleMs = os::TickCount() - started;
+    ProcessMeasRecord(record);
+  }
+  Synchronize([this] { SyncShowMeasRecord(); });
+}
+
+void classFtConnectThread::SyncShowMeasRecord() {
+  if (SourceMode == kSourceLive) {
+    host_.ShowRecord(SignalRecord);
+    host_.SetCycleTimeText(IntToText(static_cast<int32_t>(CycleMs.load())) + "мс");
+    host_.AddLogPoint(SignalRecord);
+  }
+  if (SourceMode == kSourceMemory) {
+    // The slot the user selected, not necessarily the one just fetched.
+    host_.ShowRecord(*CurrentSourceRecord(host_.SelectedMemorySlot()));
+    host_.SetCycleTimeText(IntToText(static_cast<int32_t>(CycleMs.load())) + "мс");
+  }
+}
+
+void classFtConnectThread::SyncRangeChanged() {}
+
+void ResetConnectionStateForTests() {
+  CycleMs = 0;
+  LastRange = 0;
+  MemIndex = 0;
+}

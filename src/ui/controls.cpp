@@ -1,0 +1,90 @@
+#include "controls.h"
+
+#include "peer.h"
+
+namespace ui {
+
+void TPanel::SetBevel(bool bevel) {
+  bevel_ = bevel;
+  Changed(peer::kRepaint);
+}
+
+void TLabel::SetAutoSize(bool autoSize) {
+  autoSize_ = autoSize;
+  AdjustSize();
+}
+
+void TLabel::SetAlignment(TAlignment alignment) {
+  alignment_ = alignment;
+  Changed(peer::kCaption);
+  AdjustSize();
+}
+
+void TLabel::SetTransparent(bool transparent) {
+  transparent_ = transparent;
+  Changed(peer::kRepaint);
+}
+
+void TLabel::SetCaption(const std::string& caption) {
+  TControl::SetCaption(caption);
+  AdjustSize();
+}
+
+void TLabel::SetFont(const TFont& font) {
+  TControl::SetFont(font);
+  AdjustSize();
+}
+
+void TLabel::AdjustSize() {
+  if (!autoSize_)
+    return;
+  TSize size = peer::TextExtent(Font(), Caption());
+  int left = Left();
+  if (alignment_ == TAlignment::taRightJustify)
+    left = Left() + Width() - size.cx;
+  SetBounds(left, Top(), size.cx, size.cy);
+}
+
+void TButton::Click() {
+  if (OnClick)
+    OnClick(this);
+}
+
+void TCheckBox::SetChecked(bool checked) {
+  if (checked == checked_)
+    return;
+  checked_ = checked;
+  Changed(peer::kChecked);
+  if (OnClick)
+    OnClick(this);
+}
+
+void TPaintControl::Paint(TCanvas& canvas) {
+  if (OnPaint)
+    OnPaint(this, canvas);
+}
+
+void TPaintControl::Invalidate() {
+  Changed(peer::kRepaint);
+}
+
+void TPaintControl::Repaint() {
+  Changed(peer::kRepaint);
+}
+
+void TPaintControl::MouseMove(int x, int y) {
+  if (OnMouseMove)
+    OnMouseMove(this, x, y);
+}
+
+void TPaintControl::FocusEnter() {
+  if (OnEnter)
+    OnEnter(this);
+}
+
+void TPaintControl::FocusExit() {
+  if (OnExit)
+    OnExit(this);
+}
+
+}  // namespace ui

@@ -1,0 +1,258 @@
+// The window procedure of our own windows: a dispatch table, one line per message, each calling
+// an On handler. No exception leaves it: the application's exception box shows it.
+#include <windowsx.h>
+
+#include "application.h"
+#include "backend.h"
+#include "controls.h"
+#include "gdi_canvas.h"
+#include "item_controls.h"
+#include "menu.h"
+#include "messages.h"
+#include "text.h"
+#include "text_controls.h"
+#include "thread.h"
+
+namespace ui::win32 {
+namespace {
+
+LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
+  HWND from = reinterpret_cast<HWND>(lParam);
+  if (!from) {
+    // A menu command.
+    if (TMenuItem* item = TMenuItem::FindByCommand(LOWORD(wParam)))
+      item->Click();
+    return 0;
+  }
+  TControl* control = ControlOf(from);
+  if (!control)
+    return ::DefWindowProcW(window, WM_COMMAND, wParam, lParam);
+  const WORD code = HIWORD(wParam);
+  switch (control->Kind()) {
+    case ControlKind::Button:
+      if (code == BN_CLICKED)
+        static_cast<TButton*>(control)->Click();
+      break;
+    case ControlKind::CheckBox:
+      if (code == BN_CLICKED)
+        static_cast<TCheckBox*>(control)->Toggle();
+      break;
+    case ControlKind::RadioGroup:
+      if (code == BN_CLICKED)
+        static_cast<TRadioGroup*>(control)->SetItemIndex(RadioButtonIndex(*control, from));
+      break;
+    case ControlKind::ComboBox:
+      if (code == CBN_SELCHANGE)
+        static_cast<TComboBox*>(control)->SelectByUser(
+            static_cast<int>(::SendMessageW(from, CB_GETCURSEL, 0, 0)));
+      break;
+    default:
+      break;
+  }
+  return 0;
+}
+
+LRESULT OnClose(TControl& control) {
+  if (control.Kind() == ControlKind::Form)
+    static_cast<TForm&>(control).Close();
+  return 0;
+}
+
+LRESULT OnWindowPosChanged(TControl& control, HWND window, WPARAM wParam, LPARAM lParam) {
+  if (control.Kind() == ControlKind::Form)
+    SyncFormBounds(control);
+  return ::DefWindowProcW(window, WM_WINDOWPOSCHANGED, wParam, lParam);
+}
+
+LRESULT OnGetMinMaxInfo(TControl& control, LPARAM lParam) {
+  if (control.Kind() != ControlKind::Form)
+    return 0;
+  auto& form = static_cast<TForm&>(control);
+  auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+  info->ptMinTrackSize.x = std::max<LONG>(info->ptMinTrackSize.x, form.MinWidth());
+  info->ptMinTrackSize.y = std::max<LONG>(info->ptMinTrackSize.y, form.MinHeight());
+  return 0;
+}
+
+// Draws what the model says into a back buffer, then copies it in one go (no flicker).
+LRESULT OnPaint(TControl& control, HWND window) {
+  PAINTSTRUCT paint;
+  HDC dc = ::BeginPaint(window, &paint);
+  RECT client;
+  ::GetClientRect(window, &client);
+  HDC memory = ::CreateCompatibleDC(dc);
+  HBITMAP bitmap = ::CreateCompatibleBitmap(dc, client.right, client.bottom);
+  HGDIOBJ oldBitmap = ::SelectObject(memory, bitmap);
+  {
+    GdiCanvas canvas(memory, {client.right, client.bottom});
+    canvas.SetBrush(control.Color());
+    canvas.FillRect({0, 0, client.right, client.bottom});
+    canvas.SetFont(control.Font());
+    switch (control.Kind()) {
+      case ControlKind::PaintBox:
+        static_cast<TPaintControl&>(control).Paint(canvas);
+        break;
+      case ControlKind::StringGrid:
+        static_cast<TStringGrid&>(control).Draw(canvas);
+        break;
+      case ControlKind::GroupBox:
+      case ControlKind::RadioGroup: {
+        RECT frame{0, 6, client.right, client.bottom};
+        ::DrawEdge(memory, &frame, EDGE_ETCHED, BF_RECT);
+        if (!control.Caption().empty()) {
+          TSize extent = canvas.TextExtent(control.Caption());
+          canvas.FillRect({6, 0, 10 + extent.cx, extent.cy});
+          canvas.PutText(8, 0, control.Caption());
+        }
+        break;
+      }
+      case ControlKind::Panel:
+        if (static_cast<TPanel&>(control).Bevel())
+          ::DrawEdge(memory, &client, BDR_RAISEDINNER, BF_RECT);
+        break;
+      default:
+        break;
+    }
+  }
+  ::BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
+  ::SelectObject(memory, oldBitmap);
+  ::DeleteObject(bitmap);
+  ::DeleteDC(memory);
+  ::EndPaint(window, &paint);
+  return 0;
+}
+
+// Labels and check boxes take their font colour from the model.
+LRESULT OnControlColor(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  TControl* child = ControlOf(reinterpret_cast<HWND>(lParam));
+  if (!child)
+    return ::DefWindowProcW(window, message, wParam, lParam);
+  HDC dc = reinterpret_cast<HDC>(wParam);
+  ::SetBkMode(dc, TRANSPARENT);
+  TColor color = child->Font().color;
+  ::SetTextColor(dc, color == clDefault ? ::GetSysColor(COLOR_WINDOWTEXT) : color);
+  return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
+}
+
+LRESULT OnContextMenu(HWND window, WPARAM wParam, LPARAM lParam) {
+  HWND target = reinterpret_cast<HWND>(wParam);
+  TControl* control = ControlOf(target);
+  if (!control)
+    return 0;
+  POINT screen{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+  // From the keyboard: the control's top-left corner.
+  if (screen.x == -1 && screen.y == -1) {
+    screen = {0, 0};
+    ::ClientToScreen(target, &screen);
+  }
+  POINT local = screen;
+  ::ScreenToClient(target, &local);
+  if (!control->ContextPopup({local.x, local.y}, {screen.x, screen.y}))
+    return ::DefWindowProcW(window, WM_CONTEXTMENU, wParam, lParam);
+  return 0;
+}
+
+LRESULT OnMouseMove(TControl& control, LPARAM lParam) {
+  if (control.Kind() == ControlKind::PaintBox)
+    static_cast<TPaintControl&>(control).MouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+  return 0;
+}
+
+LRESULT OnButtonDown(TControl& control, HWND window) {
+  if (control.Kind() == ControlKind::PaintBox)
+    ::SetFocus(window);
+  return 0;
+}
+
+LRESULT OnFocus(TControl& control, bool gained) {
+  if (control.Kind() != ControlKind::PaintBox)
+    return 0;
+  auto& paint = static_cast<TPaintControl&>(control);
+  if (gained) {
+    paint.FocusEnter();
+  } else {
+    paint.FocusExit();
+  }
+  return 0;
+}
+
+// The hidden message window: timers and the main thread's synchronised calls.
+LRESULT MessageWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_TIMER:
+      return TickTimer(wParam), 0;
+    case kWakeMessage:
+      return os::CheckSynchronize(), 0;
+    default:
+      return ::DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
+LRESULT Dispatch(TControl& c, HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      return OnCommand(w, wParam, lParam);
+    case WM_CLOSE:
+      return OnClose(c);
+    case WM_WINDOWPOSCHANGED:
+      return OnWindowPosChanged(c, w, wParam, lParam);
+    case WM_GETMINMAXINFO:
+      return OnGetMinMaxInfo(c, lParam);
+    case WM_PAINT:
+      return OnPaint(c, w);
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_CTLCOLORSTATIC:
+      return OnControlColor(w, message, wParam, lParam);
+    case WM_CTLCOLORBTN:
+      return OnControlColor(w, message, wParam, lParam);
+    case WM_CONTEXTMENU:
+      return OnContextMenu(w, wParam, lParam);
+    case WM_MOUSEMOVE:
+      return OnMouseMove(c, lParam);
+    case WM_LBUTTONDOWN:
+      return OnButtonDown(c, w);
+    case WM_SETFOCUS:
+      return OnFocus(c, true);
+    case WM_KILLFOCUS:
+      return OnFocus(c, false);
+    default:
+      return ::DefWindowProcW(w, message, wParam, lParam);
+  }
+}
+
+}  // namespace
+
+const wchar_t kWindowClass[] = L"VrxWindow";
+
+void RegisterWindowClass() {
+  static bool registered = false;
+  if (registered)
+    return;
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.style = CS_DBLCLKS;
+  windowClass.lpfnWndProc = &WindowProc;
+  windowClass.hInstance = ::GetModuleHandleW(nullptr);
+  windowClass.hCursor = ::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  windowClass.hIcon = ::LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION));
+  windowClass.lpszClassName = kWindowClass;
+  ::RegisterClassExW(&windowClass);
+  registered = true;
+}
+
+LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  try {
+    if (window == MessageWindow())
+      return MessageWindowProc(window, message, wParam, lParam);
+    TControl* control = reinterpret_cast<TControl*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!control)
+      return ::DefWindowProcW(window, message, wParam, lParam);
+    return Dispatch(*control, window, message, wParam, lParam);
+  } catch (...) {
+    Application->ShowCurrentException();
+    return 0;
+  }
+}
+
+}  // namespace ui::win32

@@ -24,6 +24,9 @@ class TCanvas {
   // Text with its top-left corner at (x, y), transparent background.
   virtual void PutText(int x, int y, const std::string& text) = 0;
   virtual TSize TextExtent(const std::string& text) = 0;
+  // The platform's drawing context behind the canvas (a device context on Windows), for content
+  // drawn by another layer such as a chart; none on a canvas that only records.
+  virtual void* NativeContext() { return nullptr; }
 };
 
 }  // namespace ui

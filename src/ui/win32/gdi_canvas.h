@@ -22,6 +22,7 @@ class GdiCanvas : public TCanvas {
   void FillRect(const TRect& rect) override;
   void PutText(int x, int y, const std::string& text) override;
   TSize TextExtent(const std::string& text) override;
+  void* NativeContext() override { return dc_; }
 
  private:
   HDC dc_;

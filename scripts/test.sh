@@ -68,7 +68,7 @@ fi
 if build win32 -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake; then
   vrx_wine_prefix
   run_ctest "Windows build under Wine" xvfb-run -a -s "-screen 0 1280x1024x24" \
-    ctest --test-dir "$VRX_BUILD/win32" --output-on-failure -j 4 --timeout 300
+    ctest --test-dir "$VRX_BUILD/win32" --output-on-failure -j 1 --timeout 180
   wineserver -k 2>/dev/null || true
 else
   echo "Windows build failed"; status=1

@@ -70,6 +70,9 @@ Chart::Chart() {
 }
 
 void Chart::SetBounds(const Rect& bounds) {
+  // The host sets the bounds on every paint: an unchanged size must not ask for another paint.
+  if (bounds == bounds_)
+    return;
   bounds_ = bounds;
   Invalidate();
 }

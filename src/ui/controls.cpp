@@ -6,7 +6,7 @@ namespace ui {
 
 void TPanel::SetBevel(bool bevel) {
   bevel_ = bevel;
-  Changed(peer::kRepaint);
+  Changed(peer::kInvalidate);
 }
 
 void TLabel::SetAutoSize(bool autoSize) {
@@ -22,7 +22,7 @@ void TLabel::SetAlignment(TAlignment alignment) {
 
 void TLabel::SetTransparent(bool transparent) {
   transparent_ = transparent;
-  Changed(peer::kRepaint);
+  Changed(peer::kInvalidate);
 }
 
 void TLabel::SetCaption(const std::string& caption) {
@@ -65,7 +65,7 @@ void TPaintControl::Paint(TCanvas& canvas) {
 }
 
 void TPaintControl::Invalidate() {
-  Changed(peer::kRepaint);
+  Changed(peer::kInvalidate);
 }
 
 void TPaintControl::Repaint() {

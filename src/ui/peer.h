@@ -35,6 +35,7 @@ enum Property {
   kPanels,
   kMenu,
   kRepaint,
+  kInvalidate,
   kDoubleBuffered,
 };
 

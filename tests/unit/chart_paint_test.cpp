@@ -269,6 +269,19 @@ TEST_F(PaintFixture, NoPaintRequestsWhilePainting) {
   EXPECT_EQ(repainted, 1);
 }
 
+// The host sets the bounds before every paint; only a new size may ask for another paint, or the
+// window would paint without end.
+TEST_F(PaintFixture, UnchangedBoundsAskForNoPaint) {
+  int invalidated = 0;
+  chart.on_invalidate = [&] { ++invalidated; };
+  Rect bounds = chart.Bounds();
+  chart.SetBounds(bounds);
+  EXPECT_EQ(invalidated, 0);
+  bounds.right += 10;
+  chart.SetBounds(bounds);
+  EXPECT_EQ(invalidated, 1);
+}
+
 TEST_F(PaintFixture, DateTimeLabelsUseTheFormatterFromTheMinimum) {
   const double second = 1.0 / 86400.0;
   const double t = 45123.0 + (14 * 3600 + 5 * 60 + 20) * second;

@@ -105,11 +105,40 @@ HMENU BuildMenu(TMenu& menu) {
   return handle;
 }
 
+// Menus cannot be read from another process everywhere, so the form's window also names each
+// shown item of its main menu: property "VrxMenu:" + the captions from the top separated by "/",
+// holding the command number, plus 0x10000 when the item is checked.
+std::map<HWND, std::vector<std::wstring>> menuProperties;
+
+void PublishMenuItems(HWND window, TMenuItem& parent, const std::wstring& path) {
+  for (TMenuItem* item : parent.Items()) {
+    if (!item->Visible() || item->Caption() == "-")
+      continue;
+    std::wstring name = path + os::Utf8ToWide(item->Caption());
+    if (!item->Items().empty()) {
+      PublishMenuItems(window, *item, name + L"/");
+      continue;
+    }
+    ULONG_PTR value = item->Command() | (item->Checked() ? 0x10000u : 0u);
+    ::SetPropW(window, name.c_str(), reinterpret_cast<HANDLE>(value));
+    menuProperties[window].push_back(name);
+  }
+}
+
+void PublishMenu(HWND window, TMainMenu* menu) {
+  for (const std::wstring& name : menuProperties[window])
+    ::RemovePropW(window, name.c_str());
+  menuProperties.erase(window);
+  if (menu)
+    PublishMenuItems(window, *menu->Items(), L"VrxMenu:");
+}
+
 // The form's main menu is made anew from the model whenever an item changes.
 void InstallMenu(TForm& form) {
   HWND window = Window(form);
   if (!window)
     return;
+  PublishMenu(window, form.Menu());
   HMENU old = ::GetMenu(window);
   HMENU made = form.Menu() ? BuildMenu(*form.Menu()) : nullptr;
   ::SetMenu(window, made);
@@ -118,6 +147,8 @@ void InstallMenu(TForm& form) {
   if (form.Menu())
     form.Menu()->Items()->SetHandle(made);
   ::DrawMenuBar(window);
+  // A menu bar added or removed changes the client area: the aligned controls follow it.
+  form.Realign();
 }
 
 void MakeRadioButtons(TRadioGroup& group) {
@@ -144,6 +175,25 @@ void MakeRadioButtons(TRadioGroup& group) {
 }
 
 void PushAll(TControl& control);
+
+// Another process (the end-to-end driver) finds a control by its component name: the name is a
+// global atom, which every process can read, kept in a property of the control's window.
+const wchar_t kComponentProperty[] = L"VrxComponent";
+
+void TagWindow(HWND window, const TComponent& component) {
+  if (component.Name().empty())
+    return;
+  ATOM atom = ::GlobalAddAtomW(os::Utf8ToWide(component.Name()).c_str());
+  if (atom)
+    ::SetPropW(window, kComponentProperty, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(atom)));
+}
+
+void UntagWindow(HWND window) {
+  auto atom =
+      static_cast<ATOM>(reinterpret_cast<ULONG_PTR>(::RemovePropW(window, kComponentProperty)));
+  if (atom)
+    ::GlobalDeleteAtom(atom);
+}
 
 void CreateControlWindow(TControl& control) {
   const TRect r = control.BoundsRect();
@@ -187,6 +237,7 @@ void CreateControlWindow(TControl& control) {
                         height, parent, nullptr, ::GetModuleHandleW(nullptr), nullptr);
   ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&control));
   windows[window] = &control;
+  TagWindow(window, control);
   control.SetHandle(window);
 }
 
@@ -201,6 +252,7 @@ void CreateFormWindow(TForm& form) {
                         nullptr, ::GetModuleHandleW(nullptr), nullptr);
   ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&form));
   windows[window] = &form;
+  TagWindow(window, form);
   form.SetHandle(window);
 }
 
@@ -403,7 +455,9 @@ void Attach(TControl& control) {
 
 void Update(TControl& control, int property) {
   HWND window = Window(control);
-  if (!window || win32::Syncing())
+  // While a form's window state is copied into the model, only the form's own window is left
+  // alone: its children, laid out anew, must follow.
+  if (!window || (win32::Syncing() && control.Kind() == ControlKind::Form))
     return;
   switch (property) {
     case kCaption:
@@ -461,6 +515,10 @@ void Update(TControl& control, int property) {
       ::SetWindowLongPtrW(window, GWL_EXSTYLE, win32::FormExStyle(static_cast<TForm&>(control)));
       break;
     case kCells:
+    case kInvalidate:
+      // Drawn with the next paint: many changes in a row cost one redraw.
+      ::InvalidateRect(window, nullptr, FALSE);
+      break;
     case kRepaint:
       // Drawn at once: a redraw asked for by the program happens before the call returns.
       ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
@@ -475,8 +533,10 @@ namespace {
 // Child windows go with their parent's; their entries go with them.
 void ForgetChildren(TControl& control) {
   for (TControl* child : control.Controls()) {
-    if (child->Handle())
+    if (child->Handle()) {
+      win32::UntagWindow(Window(*child));
       win32::windows.erase(Window(*child));
+    }
     for (HWND button : win32::radioButtons[child])
       win32::windows.erase(button);
     win32::radioButtons.erase(child);
@@ -490,6 +550,8 @@ void Destroy(TControl& control) {
   ForgetChildren(control);
   HWND window = Window(control);
   if (window) {
+    win32::UntagWindow(window);
+    win32::PublishMenu(window, nullptr);
     win32::windows.erase(window);
     ::DestroyWindow(window);
   }

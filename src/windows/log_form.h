@@ -1,0 +1,98 @@
+// The log window: the RMS, DC, maximum and minimum of every live reading in kilovolts against the
+// wall-clock time, four line series in one chart whose time axis follows the newest reading.
+#pragma once
+
+#include <functional>
+
+#include "chart.h"
+#include "controls.h"
+#include "dialogs.h"
+#include "form.h"
+#include "format.h"
+#include "item_controls.h"
+#include "line_series.h"
+#include "meas_record.h"
+#include "timer.h"
+
+class TLogForm : public ui::TForm {
+ public:
+  explicit TLogForm(ui::TComponent* Owner);
+  ~TLogForm() override;
+
+  ui::TPanel* Panel1;
+  ui::TCheckBox* CheckBox1;
+  ui::TCheckBox* CheckBox2;
+  ui::TCheckBox* CheckBox3;
+  ui::TCheckBox* CheckBox4;
+  ui::TLabel* Label1;
+  ui::TComboBox* ComboBox1;
+  ui::TLabel* Label10;
+  ui::TComboBox* ComboBox2;
+  ui::TButton* Button2;
+  ui::TButton* Button1;
+  ui::TCheckBox* CursorCheckBox;
+  ui::TPanel* Panel2;
+
+  // The chart, drawn in the control that fills the window below the panel. SeriesRMS is its
+  // first series.
+  ui::TPaintControl* LogChartBox;
+  chart::Chart LogChart;
+  chart::LineSeries* SeriesRMS;
+  chart::LineSeries* SeriesDC;
+  chart::LineSeries* SeriesMax;
+  chart::LineSeries* SeriesMin;
+
+  ui::TColorDialog* LogColorDialog;
+  ui::TSaveDialog* SaveLogDialog;
+  ui::TTimer* Timer1;
+
+  // The wall clock the readings are stamped with; tests put their own in.
+  std::function<ui::TDateTime()> Clock = ui::Now;
+
+  void FormClose(ui::TObject* Sender, ui::TCloseAction& Action);
+  void CheckBox1Click(ui::TObject* Sender);
+  void CheckBox2Click(ui::TObject* Sender);
+  void CheckBox3Click(ui::TObject* Sender);
+  void CheckBox4Click(ui::TObject* Sender);
+  void CheckBox1ContextPopup(ui::TObject* Sender, ui::TPoint MousePos, bool& Handled);
+  void CheckBox2ContextPopup(ui::TObject* Sender, ui::TPoint MousePos, bool& Handled);
+  void CheckBox3ContextPopup(ui::TObject* Sender, ui::TPoint MousePos, bool& Handled);
+  void CheckBox4ContextPopup(ui::TObject* Sender, ui::TPoint MousePos, bool& Handled);
+  void Button2Click(ui::TObject* Sender);
+  void ComboBox1Change(ui::TObject* Sender);
+  void ComboBox2Change(ui::TObject* Sender);
+  void Timer1Timer(ui::TObject* Sender);
+
+  // Logs one reading at the current time and follows it with the time axis.
+  void AddPoint(const TMeasRecord& rec);
+  // The automatic vertical scale, from the extremes of SeriesMax.
+  void AutoScale();
+
+  // Writes placement, visibility, colours, shown series and both scales to section LogWindow;
+  // the main window's close handler calls it.
+  void WriteSettings();
+
+ private:
+  void CreatePanel();
+  void CreateChart();
+  void ReadSettings();
+  ui::TCheckBox* MakeSeriesCheckBox(int top, const std::string& caption);
+  void ShowSeries(ui::TCheckBox* box, chart::Series* series);
+  void PickSeriesColor(ui::TCheckBox* box, chart::Series* series);
+  void SetSeriesColor(ui::TCheckBox* box, chart::Series* series, ui::TColor color);
+
+  template <class T>
+  T* Make(ui::TControl* parent) {
+    T* control = new T(this);
+    control->SetParent(parent);
+    return control;
+  }
+};
+
+extern TLogForm* LogForm;
+
+// Logs the values of one live reading in the log window; called on the main thread from the
+// connection thread's synchronised callback. Does nothing without a log window or a record.
+void AddLogPoint(const TMeasRecord* rec);
+// The log window's automatic vertical scale.
+void LogAutoScale();

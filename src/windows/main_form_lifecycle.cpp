@@ -1,0 +1,133 @@
+// The main window's creation and close: the settings folder and file, the window's placement,
+// the connection thread, service mode and the two scales; at close every window's settings.
+#include <algorithm>
+#include <cstdlib>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "command_line.h"
+#include "connection_link.h"
+#include "file.h"
+#include "folders.h"
+#include "log_form.h"
+#include "main_form.h"
+#include "records.h"
+#include "screen.h"
+#include "settings.h"
+#include "spektr_form.h"
+#include "usb_log.h"
+
+namespace {
+
+constexpr char kProgramFolder[] = "VRX-470";
+constexpr char kSettingsFile[] = "VRX-470.ini";
+constexpr char kMainSection[] = "MainWindow";
+constexpr int kLiveLog2N = 12;
+constexpr int kMemoryLog2N = 14;
+
+// The remainder of a division truncated toward zero; a screen that reports no size leaves the
+// value as it is.
+int64_t ScreenRem(int64_t value, int size) {
+  return size > 0 ? value % size : value;
+}
+
+int ClampToInt(int64_t value) {
+  return static_cast<int>(
+      std::clamp<int64_t>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
+// The settings folder under the user's application data; when that folder is unknown, the
+// folder the program was started in, so the settings still have a place.
+std::string SettingsFolder() {
+  std::string base = os::AppDataFolder();
+  if (base.empty())
+    base = os::CurrentFolder();
+  return base + os::PathSeparator() + kProgramFolder;
+}
+
+}  // namespace
+
+ui::TRect MainWindowRect(int32_t x, int32_t y, int32_t w, int32_t h, ui::TSize screen) {
+  // In 64 bits, so the magnitude of the most negative value is safe.
+  const int64_t left = ScreenRem(x, screen.cx);
+  const int64_t top = ScreenRem(y, screen.cy);
+  const int64_t right = ScreenRem(std::llabs(static_cast<int64_t>(w)) + left, screen.cx);
+  const int64_t bottom = ScreenRem(std::llabs(static_cast<int64_t>(h)), screen.cy) + top;
+  return {ClampToInt(left), ClampToInt(top), ClampToInt(right), ClampToInt(bottom)};
+}
+
+void TMForm::FormCreate(ui::TObject*) {
+  SetDoubleBuffered(true);
+
+  SignalRecord.log2N = kLiveLog2N;
+  for (TMeasRecord& record : MemoryRecords)
+    record.log2N = kMemoryLog2N;
+  FileRecord.log2N = kLiveLog2N;
+
+  SetCaption("Киловольтметр многопредельный цифровой VRX-470");
+
+  // From here on the settings folder is the current directory, where "log.txt" is looked for
+  // and a relative record file on the command line is found. Failures are not reported: the
+  // program then runs on its default settings.
+  const std::string folder = SettingsFolder();
+  os::CreateFolder(folder);
+  os::SetCurrentFolder(folder);
+  const std::string settingsFile = folder + os::PathSeparator() + kSettingsFile;
+  // Create the file empty when it is missing; an existing one stays untouched.
+  if (!os::FileExists(settingsFile))
+    os::File::Open(settingsFile, os::File::Mode::kCreateReadWrite);
+  IniFileName = settingsFile;
+
+  ui::WindowPlacement placement;
+  GetPlacement(placement);
+  const int32_t x = ReadSetting(kMainSection, "X", "0");
+  const int32_t y = ReadSetting(kMainSection, "Y", "0");
+  const int32_t w = ReadSetting(kMainSection, "W", "700");
+  const int32_t h = ReadSetting(kMainSection, "H", "400");
+  placement.normalPosition = MainWindowRect(x, y, w, h, ui::ScreenSize());
+  placement.showCmd = ReadSetting(kMainSection, "Fullscreen", "0") != 0 ? ui::SW_SHOWMAXIMIZED_STATE
+                                                                        : ui::SW_SHOW_STATE;
+  SetPlacement(placement);
+
+  ClearUsbLog();
+
+  // Created held and let go once the source and service modes hold their start-up values: the
+  // thread's first transfers look at the service mode, whatever the time start-up takes.
+  const std::vector<std::string> arguments = os::ProgramArguments();
+  FtConnectThread = os::TThread::Create<classFtConnectThread>(
+      true, MainConnectionLink(), arguments.empty() ? std::string() : arguments.front());
+  SourceMode = kSourceLive;
+  if (ReadSetting("Programm", "SM", "0") != 0) {
+    ServiceMode = 1;
+    ServicePanel->SetVisible(true);
+    N9->SetVisible(true);
+  }
+  FtConnectThread->Resume();
+
+  // An index outside a box's list leaves it without a selection; its handler runs all the same.
+  ComboBoxU->SetItemIndex(ReadSetting(kMainSection, "MashtabIndexU", "0"));
+  ComboBoxUChange(ComboBoxU);
+  ComboBoxTime->SetItemIndex(ReadSetting(kMainSection, "MashtabIndexT", "0"));
+  ComboBoxTimeChange(ComboBoxTime);
+}
+
+void TMForm::FormClose(ui::TObject*, ui::TCloseAction&) {
+  // Every key is written at every close, changed or not; a failed write is lost silently.
+  ui::WindowPlacement placement;
+  GetPlacement(placement);
+  const ui::TRect& r = placement.normalPosition;
+  WriteSetting(kMainSection, "X", r.left);
+  WriteSetting(kMainSection, "Y", r.top);
+  WriteSetting(kMainSection, "W", r.right - r.left);
+  WriteSetting(kMainSection, "H", r.bottom - r.top);
+  WriteSetting(kMainSection, "Fullscreen", placement.showCmd == ui::SW_SHOWMAXIMIZED_STATE ? 1 : 0);
+
+  if (LogForm != nullptr)
+    LogForm->WriteSettings();
+  if (SpektrForm != nullptr)
+    SpektrForm->SaveSettings();
+
+  WriteSetting(kMainSection, "MashtabIndexU", ComboBoxU->ItemIndex());
+  WriteSetting(kMainSection, "MashtabIndexT", ComboBoxTime->ItemIndex());
+}

@@ -1,0 +1,664 @@
+// The whole program under the simulated instrument, driven through its windows. One case per
+// run (its name is the argument) or all of them ("all"); one line per case. Exit code: 0 passed,
+// 77 skipped (the behaviour a case needs is visibly not built yet), 1 failed.
+#include <windows.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <set>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "driver.h"
+#include "meas_record.h"
+
+namespace {
+
+using e2e::Failure;
+using e2e::Program;
+using e2e::Skipped;
+
+constexpr int kSkipped = 77;
+constexpr double kPi = 3.14159265358979323846;
+// At the real line rate a live reading takes about 83 ms; every case runs at it.
+const char kRealRate[] = "rate = real\n";
+// Reply lengths the program reads: the parameter block, a live frame and a memory frame.
+constexpr unsigned kParamReply = 98;
+constexpr unsigned kLiveFrame = 2 * 4096 + 2;
+constexpr unsigned kMemoryFrame = 2 * 16384 + 2;
+
+void Check(bool condition, const std::string& what) {
+  if (!condition)
+    throw Failure(what);
+}
+
+std::wstring IniPath() {
+  return e2e::SettingsFolder() + L"\\VRX-470.ini";
+}
+
+// Starts the program and waits for its main window. Without a settings folder the creation
+// handler of the main window has visibly not run yet.
+void StartShown(Program& program, bool folderExpected = true) {
+  program.Start();
+  try {
+    program.MainWindow();
+  } catch (const Failure&) {
+    if (folderExpected && program.Running() && !e2e::FolderExists(e2e::SettingsFolder()))
+      throw Skipped("the main window's creation handler is not written yet (no settings folder)");
+    throw;
+  }
+  if (folderExpected && !e2e::WaitFor([] { return e2e::FolderExists(e2e::SettingsFolder()); }))
+    throw Skipped("the main window's creation handler is not written yet (no settings folder)");
+}
+
+// A readout as a number: the locale's decimal comma read as a point, the unit ignored.
+double Number(const std::string& text) {
+  std::string plain;
+  for (char c : text) {
+    if (c == ',')
+      c = '.';
+    if ((c >= '0' && c <= '9') || c == '.' || c == '-')
+      plain += c;
+    else if (!plain.empty())
+      break;
+  }
+  return plain.empty() ? NAN : std::strtod(plain.c_str(), nullptr);
+}
+
+std::string Readouts(Program& program) {
+  std::string all;
+  for (const char* name :
+       {"LabelUrms", "LabelUdc", "LabelUmax", "LabelUmin", "LabelKIS", "LabelFreq"})
+    all += program.Text(name) + "|";
+  return all;
+}
+
+// Waits for the first reading to reach the readouts.
+void WaitReading(Program& program) {
+  if (!e2e::WaitFor([&] { return program.Text("LabelUrms") != "0.00"; }))
+    throw Failure("no reading reached the readouts (status bar: \"" + program.StatusText() + "\")");
+}
+
+// Waits until the readouts show something else than before.
+bool WaitChange(Program& program, const std::string& before, DWORD ms = e2e::kWaitMs) {
+  return e2e::WaitFor([&] { return Readouts(program) != before; }, ms);
+}
+
+void CloseProgram(Program& program) {
+  Check(program.Close(), "the program did not end within 20 s of closing its main window");
+  Check(program.ExitCode() == 0,
+        "the program ended with exit code " + std::to_string(program.ExitCode()));
+}
+
+// The section/key/value lines of an INI file, in file order.
+std::vector<std::string> IniEntries(const std::string& text) {
+  std::vector<std::string> entries;
+  std::istringstream lines(text);
+  std::string line;
+  std::string section;
+  while (std::getline(lines, line)) {
+    if (!line.empty() && line.back() == '\r')
+      line.pop_back();
+    if (line.empty())
+      continue;
+    if (line.front() == '[') {
+      section = line.substr(1, line.find(']') - 1);
+      continue;
+    }
+    entries.push_back(section + "/" + line);
+  }
+  return entries;
+}
+
+std::string Join(const std::vector<std::string>& items) {
+  std::string text;
+  for (const std::string& item : items)
+    text += (text.empty() ? "" : ", ") + item;
+  return text;
+}
+
+// The requests the program wrote, rebuilt from the single bytes of its FT_Write calls.
+std::vector<std::vector<unsigned>> WrittenRequests(const std::vector<e2e::TraceCall>& trace) {
+  std::vector<unsigned> bytes;
+  for (const e2e::TraceCall& call : trace) {
+    if (call.name == "FT_Write" && call.status == 0 && call.Argument("sent") == 1)
+      bytes.push_back(call.Argument("first", 16));
+  }
+  std::vector<std::vector<unsigned>> requests;
+  for (std::size_t i = 0; i + 5 <= bytes.size(); ++i) {
+    if (bytes[i] == 0x42 && bytes[i + 1] == 0 && bytes[i + 2] == 0) {
+      requests.push_back(
+          {bytes.begin() + static_cast<long>(i), bytes.begin() + static_cast<long>(i) + 5});
+      i += 4;
+    }
+  }
+  return requests;
+}
+
+// The lengths of the successful reads, in order.
+std::vector<unsigned> ReadLengths(const std::vector<e2e::TraceCall>& trace) {
+  std::vector<unsigned> lengths;
+  for (const e2e::TraceCall& call : trace) {
+    if (call.name == "FT_Read" && call.status == 0 && call.Argument("got") > 0)
+      lengths.push_back(call.Argument("got"));
+  }
+  return lengths;
+}
+
+// --- cases ---------------------------------------------------------------------------------
+
+void FirstStart() {
+  e2e::RemoveTree(e2e::SettingsFolder());
+  Program program({{}, {}, {}, kRealRate});
+  StartShown(program);
+  Check(e2e::FileExists(IniPath()), "no VRX-470.ini in the settings folder");
+  Check(e2e::ReadBytes(IniPath()).empty(), "the settings file is not empty at the first start");
+
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof placement;
+  ::GetWindowPlacement(program.MainWindow(), &placement);
+  const RECT& r = placement.rcNormalPosition;
+  Check(r.left == 0 && r.top == 0 && r.right == 700 && r.bottom == 400,
+        "main window at (" + std::to_string(r.left) + ", " + std::to_string(r.top) + ")-(" +
+            std::to_string(r.right) + ", " + std::to_string(r.bottom) + "), not (0, 0)-(700, 400)");
+  Check(placement.showCmd != SW_SHOWMAXIMIZED && !::IsZoomed(program.MainWindow()),
+        "the main window starts maximised");
+  Check(program.Text("ComboBoxU") == "авто",
+        "vertical scale shows \"" + program.Text("ComboBoxU") + "\", not \"авто\"");
+  Check(program.Text("ComboBoxTime") == "1 мс/дел",
+        "time scale shows \"" + program.Text("ComboBoxTime") + "\", not \"1 мс/дел\"");
+  Check(!program.Visible("ServicePanel"), "the service panel is shown outside service mode");
+  Check(!program.HasMenu("Утилиты/Обновить ПО"), "the menu Утилиты is shown outside service mode");
+  for (const char* form : {"SpektrForm", "LogForm"}) {
+    HWND window = program.TryFind(form);
+    Check(!window || !::IsWindowVisible(window), std::string(form) + " is shown at first start");
+  }
+  CloseProgram(program);
+
+  const std::vector<std::string> expected = {"MainWindow/X=0",
+                                             "MainWindow/Y=0",
+                                             "MainWindow/W=700",
+                                             "MainWindow/H=400",
+                                             "MainWindow/Fullscreen=0",
+                                             "MainWindow/MashtabIndexU=0",
+                                             "MainWindow/MashtabIndexT=0",
+                                             "LogWindow/X=0",
+                                             "LogWindow/Y=0",
+                                             "LogWindow/W=700",
+                                             "LogWindow/H=400",
+                                             "LogWindow/Visible=0",
+                                             "LogWindow/RmsColor=4259584",
+                                             "LogWindow/RmsVisible=1",
+                                             "LogWindow/DcColor=0",
+                                             "LogWindow/DcVisible=1",
+                                             "LogWindow/MaxColor=255",
+                                             "LogWindow/MaxVisible=1",
+                                             "LogWindow/MinColor=12615680",
+                                             "LogWindow/MinVisible=1",
+                                             "LogWindow/MashtabIndexU=0",
+                                             "LogWindow/MashtabIndexT=0",
+                                             "SpektrWindow/X=0",
+                                             "SpektrWindow/Y=0",
+                                             "SpektrWindow/W=700",
+                                             "SpektrWindow/H=400",
+                                             "SpektrWindow/Visible=0",
+                                             "SpektrWindow/HorLog=0",
+                                             "SpektrWindow/VertLog=0"};
+  const std::vector<std::string> written = IniEntries(e2e::ReadBytes(IniPath()));
+  Check(written == expected, "the first close wrote [" + Join(written) + "]");
+}
+
+void LiveReadings() {
+  e2e::RemoveTree(e2e::SettingsFolder());
+  {
+    Program program({{}, {}, {}, kRealRate});
+    StartShown(program);
+    WaitReading(program);
+    Check(e2e::WaitFor([&] { return program.StatusText() == "Прибор подключен"; }),
+          "status bar says \"" + program.StatusText() + "\", not \"Прибор подключен\"");
+    const double rms = Number(program.Text("LabelUrms"));
+    Check(std::fabs(rms - 10.0) < 0.3, "Urms reads " + program.Text("LabelUrms") + ", not 10 kV");
+    const double hz = Number(program.Text("LabelFreq"));
+    Check(std::fabs(hz - 50.0) < 0.5, "frequency reads " + program.Text("LabelFreq"));
+    // Noise and a new phase in every frame: the next readings differ.
+    std::string first = Readouts(program);
+    Check(WaitChange(program, first), "the readouts stay at " + first);
+    CloseProgram(program);
+  }
+  // The instrument comes only after a while: the search text blinks until then.
+  Program program({{}, {}, {}, std::string(kRealRate) + "attach_after_ms = 4000\n"});
+  StartShown(program);
+  std::vector<std::string> seen;
+  Check(e2e::WaitFor([&] {
+          std::string text = program.StatusText();
+          if (seen.empty() || seen.back() != text)
+            seen.push_back(text);
+          return text == "Прибор подключен";
+        }),
+        "the instrument was never found");
+  // Empty until the first tick, then the search text on odd ticks and nothing on even ones.
+  const std::string search = "Поиск прибора";
+  bool blinked = false;
+  for (std::size_t i = 0; i + 2 < seen.size(); ++i)
+    blinked = blinked || (seen[i] == search && seen[i + 1].empty() && seen[i + 2] == search);
+  const auto shown =
+      std::find_if(seen.begin(), seen.end(), [](const std::string& text) { return !text.empty(); });
+  blinked = blinked && shown != seen.end() && *shown == search;
+  Check(blinked, "status texts before the instrument came: [" + Join(seen) + "]");
+  WaitReading(program);
+  CloseProgram(program);
+}
+
+void PauseResume() {
+  e2e::RemoveTree(e2e::SettingsFolder());
+  Program program({{}, {}, {}, kRealRate});
+  StartShown(program);
+  WaitReading(program);
+  Check(!program.Visible("LabelPause"), "\"Пауза\" is shown before the first press");
+  program.Click("Button1");
+  if (!e2e::WaitFor([&] { return program.Visible("LabelPause"); }, 5000))
+    throw Skipped("\"Пуск/Пауза\" does nothing yet");
+  e2e::Pause(500);
+  const std::string frozen = Readouts(program);
+  Check(!WaitChange(program, frozen, 2500), "the readouts change while paused");
+  program.Click("Button1");
+  Check(e2e::WaitFor([&] { return !program.Visible("LabelPause"); }),
+        "\"Пауза\" stays after the second press");
+  Check(WaitChange(program, frozen), "the readings do not resume after the second press");
+  CloseProgram(program);
+
+  // While paused the program asks for the parameters alone, then for frames again.
+  const std::vector<unsigned> reads = ReadLengths(e2e::ReadTrace(program.TracePath()));
+  std::size_t longest = 0, run = 0, framesAfter = 0;
+  for (unsigned length : reads) {
+    if (length == kParamReply) {
+      longest = std::max(longest, ++run);
+    } else if (length == kLiveFrame) {
+      framesAfter = longest > 50 ? framesAfter + 1 : 0;
+      run = 0;
+    }
+  }
+  Check(longest > 50, "no stretch of parameter requests alone while paused");
+  Check(framesAfter > 0, "no frame was fetched after resuming");
+}
+
+void SingleMode() {
+  e2e::RemoveTree(e2e::SettingsFolder());
+  Program program({{}, {}, {}, kRealRate});
+  StartShown(program);
+  WaitReading(program);
+  program.SelectRadio("RadioGroup1", "однократный");
+  Check(e2e::WaitFor([&] { return program.CheckedRadio("RadioGroup1") == "однократный"; }),
+        "\"однократный\" is not selected");
+  e2e::Pause(1000);
+  std::string before = Readouts(program);
+  if (WaitChange(program, before, 2000))
+    throw Skipped("choosing \"однократный\" does not stop the readings yet");
+  // Each press gives one reading.
+  for (int press = 0; press < 2; ++press) {
+    program.Click("Button1");
+    Check(WaitChange(program, before), "press " + std::to_string(press + 1) + " gave no reading");
+    e2e::Pause(500);
+    before = Readouts(program);
+    Check(!WaitChange(program, before, 1500),
+          "readings go on after press " + std::to_string(press + 1));
+  }
+  // Two presses before the reading arrives give one reading.
+  program.Click("Button1");
+  program.Click("Button1");
+  Check(WaitChange(program, before), "the double press gave no reading");
+  e2e::Pause(2000);
+  CloseProgram(program);
+
+  // Frames after single mode began: the first long stretch of parameter requests alone.
+  const std::vector<unsigned> reads = ReadLengths(e2e::ReadTrace(program.TracePath()));
+  std::size_t run = 0, frames = 0;
+  bool single = false;
+  for (unsigned length : reads) {
+    if (length == kParamReply && ++run > 50)
+      single = true;
+    if (length == kLiveFrame) {
+      run = 0;
+      frames += single ? 1 : 0;
+    }
+  }
+  Check(single, "no stretch of parameter requests alone in single mode");
+  Check(frames == 3,
+        "single mode fetched " + std::to_string(frames) + " frames for three readings requested");
+}
+
+void InstrumentMemory() {
+  e2e::RemoveTree(e2e::SettingsFolder());
+  Program program({{}, {}, {}, kRealRate});
+  StartShown(program);
+  WaitReading(program);
+  program.SelectRadio("ModeRadioGroup", "Память прибора");
+  Check(e2e::WaitFor([&] { return program.CheckedRadio("ModeRadioGroup") == "Память прибора"; }),
+        "\"Память прибора\" is not selected");
+  // Slot 1 holds a 2 kV sine at 47.5 Hz.
+  if (!e2e::WaitFor([&] { return std::fabs(Number(program.Text("LabelUrms")) - 2.0) < 0.1; }))
+    throw Failure("slot 1 is not shown: Urms reads " + program.Text("LabelUrms"));
+  Check(std::fabs(Number(program.Text("LabelFreq")) - 47.5) < 0.3,
+        "slot 1 frequency reads " + program.Text("LabelFreq"));
+  // Slot 14 holds -25 kV DC; the next reading shows the slot picked in the box.
+  program.SelectCombo("MemNumComboBox", 13);
+  Check(e2e::WaitFor([&] { return std::fabs(Number(program.Text("LabelUdc")) + 25.0) < 0.5; }),
+        "slot 14 is not shown: Udc reads " + program.Text("LabelUdc"));
+  // A full round of the fifteen slots (about 330 ms a frame).
+  e2e::Pause(7000);
+  CloseProgram(program);
+
+  std::vector<unsigned> slots;
+  for (const std::vector<unsigned>& request : WrittenRequests(e2e::ReadTrace(program.TracePath())))
+    if (request[3] == 0x40)
+      slots.push_back(request[4] - 0xD0);
+  Check(slots.size() >= 15, std::to_string(slots.size()) + " memory frames were asked for");
+  std::set<unsigned> distinct(slots.begin(), slots.end());
+  Check(distinct.size() == 15 && *distinct.begin() == 1 && *distinct.rbegin() == 15,
+        "the memory frames asked for do not cover slots 1 to 15");
+  for (std::size_t i = 1; i < slots.size(); ++i)
+    Check(slots[i] == slots[i - 1] % 15 + 1, "slot " + std::to_string(slots[i]) +
+                                                 " was asked for after slot " +
+                                                 std::to_string(slots[i - 1]));
+  std::size_t memoryReads = 0;
+  for (unsigned length : ReadLengths(e2e::ReadTrace(program.TracePath())))
+    memoryReads += length == kMemoryFrame;
+  Check(memoryReads >= 15, "only " + std::to_string(memoryReads) + " memory frames were read");
+}
+
+void RecordFiles() {
+  e2e::RemoveTree(e2e::SettingsFolder());
+  const std::wstring folder = e2e::FreshTempFolder(L"files");
+  const std::wstring first = folder + L"\\first.VRX470";
+  const std::wstring second = folder + L"\\second.VRX470";
+  const std::wstring shorter = folder + L"\\short.VRX470";
+  Program program({{}, {}, {}, kRealRate});
+  StartShown(program);
+  WaitReading(program);
+
+  program.Menu("Файл/Сохранить");
+  if (!program.AnswerFileDialog(first, 5000))
+    throw Skipped("Файл > Сохранить opens no dialog yet");
+  // Waits until the program has written and closed the file.
+  auto saved = [](const std::wstring& path) {
+    std::string bytes;
+    return e2e::TryReadBytes(path, &bytes) && bytes.size() == kRecordSize;
+  };
+  Check(e2e::WaitFor([&] { return saved(first); }), "the saved file is not 140,696 bytes long");
+
+  program.Menu("Файл/Открыть");
+  Check(program.AnswerFileDialog(first), "Файл > Открыть opens no dialog");
+  Check(e2e::WaitFor([&] { return program.CheckedRadio("ModeRadioGroup") == "Файл"; }),
+        "\"Файл\" is not selected after opening a record file");
+  const std::string shown = Readouts(program);
+  program.Menu("Файл/Сохранить");
+  Check(program.AnswerFileDialog(second), "the second save opens no dialog");
+  Check(e2e::WaitFor([&] { return saved(second); }),
+        "the second saved file is not 140,696 bytes long");
+  Check(e2e::ReadBytes(first) == e2e::ReadBytes(second),
+        "the file saved after opening differs from the file opened");
+
+  // One byte short: refused, and the display stays.
+  e2e::WriteBytes(shorter, e2e::ReadBytes(first).substr(0, kRecordSize - 1));
+  program.Menu("Файл/Открыть");
+  Check(program.AnswerFileDialog(shorter), "the third open shows no dialog");
+  std::string text, title;
+  Check(program.AnswerMessageBox(text, title), "a 140,695-byte file gave no message");
+  Check(text == "Ошибка открытия файла!" && title == "Ошибка!",
+        "the refusal reads \"" + text + "\" under \"" + title + "\"");
+  Check(program.CheckedRadio("ModeRadioGroup") == "Файл" && Readouts(program) == shown,
+        "a refused file changed the display");
+  CloseProgram(program);
+}
+
+// A record of our own making, so the readouts it must give are known.
+std::string MadeRecord() {
+  auto record = std::make_unique<TMeasRecord>();
+  std::memset(record.get(), 0, sizeof *record);
+  record->log2N = 12;
+  record->clockDivider = 3125;
+  record->samplePeriodMs = 1000.0f / 5120.0f;
+  record->binWidthHz = 5120.0f / 4096.0f;
+  record->fundamentalHz = 50.0f;
+  for (int i = 0; i < 4096; ++i)
+    record->voltage[i] = 17.45f * static_cast<float>(std::sin(2 * kPi * 50.0 * i / 5120.0));
+  record->uRms = 12.34f;
+  record->uDc = 0.56f;
+  record->uMax = 17.5f;
+  record->uMin = -16.9f;
+  record->shownHarmonics.value[HarmonicBlock::kKis] = 3.21f;
+  return std::string(reinterpret_cast<const char*>(record.get()), sizeof *record);
+}
+
+void CommandLineFile() {
+  e2e::RemoveTree(e2e::SettingsFolder());
+  const std::wstring folder = e2e::FreshTempFolder(L"cmdline");
+  const std::wstring path = folder + L"\\made.VRX470";
+  e2e::WriteBytes(path, MadeRecord());
+  {
+    Program program({{}, {}, L"\"" + path + L"\"", kRealRate});
+    StartShown(program);
+    if (!e2e::WaitFor([&] { return program.CheckedRadio("ModeRadioGroup") == "Файл"; }))
+      throw Failure("\"Файл\" is not selected with a record file on the command line (Urms " +
+                    program.Text("LabelUrms") + ")");
+    Check(e2e::WaitFor([&] { return std::fabs(Number(program.Text("LabelUrms")) - 12.34) < 1e-6; }),
+          "the command-line file shows Urms " + program.Text("LabelUrms") + ", not 12.34");
+    Check(std::fabs(Number(program.Text("LabelUdc")) - 0.56) < 1e-6,
+          "the command-line file shows Udc " + program.Text("LabelUdc"));
+    // In file mode nothing overwrites the record shown.
+    const std::string shown = Readouts(program);
+    Check(!WaitChange(program, shown, 1500), "live readings replace the file's record");
+    CloseProgram(program);
+  }
+  // A file that is not there: the message, then the live signal.
+  Program program({{}, {}, L"\"" + folder + L"\\missing.VRX470\"", kRealRate});
+  StartShown(program);
+  std::string text, title;
+  Check(program.AnswerMessageBox(text, title), "a missing command-line file gave no message");
+  Check(text == "Ошибка открытия файла!" && title == "Ошибка!",
+        "the refusal reads \"" + text + "\" under \"" + title + "\"");
+  WaitReading(program);
+  Check(program.CheckedRadio("ModeRadioGroup") == "Сигнал", "the live signal is not selected");
+  CloseProgram(program);
+}
+
+void NoDriver() {
+  e2e::RemoveTree(e2e::SettingsFolder());
+  const std::wstring folder = e2e::FreshTempFolder(L"nodll");
+  const std::wstring exe = folder + L"\\vrx470.exe";
+  Check(::CopyFileW((e2e::BinFolder() + L"\\vrx470.exe").c_str(), exe.c_str(), FALSE) != FALSE,
+        "cannot copy vrx470.exe");
+  Program program({exe, folder, {}, kRealRate});
+  StartShown(program);
+  std::string text, title;
+  Check(program.AnswerMessageBox(text, title), "no message without the driver library");
+  Check(text == "Драйвер не найден!\nПереустановите драйвер устройства!" && title == "Внимание!",
+        "the message reads \"" + text + "\" under \"" + title + "\"");
+  // The program goes on without an instrument.
+  e2e::Pause(1500);
+  Check(program.Running() && ::IsWindow(program.MainWindow()), "the program ended");
+  Check(program.StatusText() != "Прибор подключен", "the status bar claims an instrument");
+  Check(program.Text("LabelUrms") == "0.00", "a reading came without a driver");
+  CloseProgram(program);
+}
+
+void UnplugReplug() {
+  e2e::RemoveTree(e2e::SettingsFolder());
+  // Ten bytes a live cycle: the instrument goes in the thirty-first cycle, back 2 s later.
+  Program program(
+      {{}, {}, {}, std::string(kRealRate) + "unplug_at_byte = 303\nreplug_after_ms = 2000\n"});
+  StartShown(program);
+  WaitReading(program);
+  Check(e2e::WaitFor([&] { return program.StatusText() == "Прибор подключен"; }),
+        "the instrument was never shown connected");
+  // The status bar shows the search (blinking) while the instrument is gone, then the link again.
+  Check(e2e::WaitFor([&] { return program.StatusText() != "Прибор подключен"; }),
+        "the loss of the instrument was never shown");
+  Check(e2e::WaitFor([&] { return program.StatusText() == "Прибор подключен"; }),
+        "the program did not reconnect");
+  const std::string after = Readouts(program);
+  Check(WaitChange(program, after), "no readings after the instrument came back");
+  CloseProgram(program);
+
+  const std::vector<e2e::TraceCall> trace = e2e::ReadTrace(program.TracePath());
+  std::size_t opens = 0, framesAfterReopen = 0;
+  for (const e2e::TraceCall& call : trace) {
+    if (call.name == "FT_OpenEx" && call.status == 0) {
+      ++opens;
+      framesAfterReopen = 0;
+    }
+    if (call.name == "FT_Read" && call.status == 0 && call.Argument("got") == kLiveFrame)
+      ++framesAfterReopen;
+  }
+  Check(opens >= 2, "the instrument was opened " + std::to_string(opens) + " times");
+  Check(framesAfterReopen > 0, "no frame was read after reopening");
+}
+
+void ServiceMode() {
+  e2e::RemoveTree(e2e::SettingsFolder());
+  ::CreateDirectoryW(e2e::SettingsFolder().c_str(), nullptr);
+  e2e::WriteBytes(IniPath(), "[Programm]\r\nSM=1\r\n");
+  const std::wstring log = e2e::SettingsFolder() + L"\\log.txt";
+  e2e::WriteBytes(log, "");
+  Program program({{}, {}, {}, kRealRate});
+  program.Start();
+  try {
+    program.MainWindow();
+  } catch (const Failure&) {
+    if (program.Running())
+      throw Skipped(
+          "the main window never got its caption (its creation handler is not written yet)");
+    throw;
+  }
+  if (!e2e::WaitFor([&] { return program.Visible("ServicePanel"); }, 5000) &&
+      !program.HasMenu("Утилиты/Обновить ПО"))
+    throw Skipped("service mode is not switched on at start yet");
+  Check(program.Visible("ServicePanel"), "the service panel is hidden in service mode");
+  Check(program.HasMenu("Утилиты/Обновить ПО") &&
+            program.HasMenu("Утилиты/Вшить идентификатор FT232"),
+        "the menu Утилиты is not shown in service mode");
+  WaitReading(program);
+  Check(e2e::WaitFor([&] {
+          std::string cycle = program.Text("SerLabel4");
+          return cycle.size() > 4 && cycle.compare(cycle.size() - 4, 4, "мс") == 0;
+        }),
+        "the cycle time reads \"" + program.Text("SerLabel4") + "\"");
+  e2e::Pause(1000);
+  CloseProgram(program);
+
+  const std::string text = e2e::ReadBytes(log);
+  Check(!text.empty(), "log.txt stayed empty in service mode");
+  Check(text.find('\r') == std::string::npos, "log.txt has carriage returns");
+  std::istringstream lines(text);
+  std::string line;
+  std::map<std::string, std::size_t> kinds;
+  std::size_t count = 0;
+  while (std::getline(lines, line)) {
+    ++count;
+    const bool in = line.rfind("IN[", 0) == 0;
+    Check(in || line.rfind("OUT[", 0) == 0, "log line " + std::to_string(count) + ": " + line);
+    std::size_t close = line.find("]: ");
+    Check(close != std::string::npos,
+          "log line " + std::to_string(count) + ": " + line.substr(0, 40));
+    const std::size_t open = in ? 3 : 4;
+    const std::string digits = line.substr(open, close - open);
+    Check(!digits.empty() && digits.find_first_not_of("0123456789") == std::string::npos &&
+              digits[0] != '0',
+          "log line " + std::to_string(count) + " counts \"" + digits + "\"");
+    const std::string bytes = line.substr(close + 3);
+    const std::size_t n = std::stoul(digits);
+    Check(bytes.size() == 3 * n, "log line " + std::to_string(count) + " has " +
+                                     std::to_string(bytes.size()) + " characters for " + digits +
+                                     " bytes");
+    for (std::size_t i = 0; i < bytes.size(); i += 3)
+      Check(std::isxdigit(static_cast<unsigned char>(bytes[i])) &&
+                std::isxdigit(static_cast<unsigned char>(bytes[i + 1])) &&
+                !std::islower(static_cast<unsigned char>(bytes[i])) &&
+                !std::islower(static_cast<unsigned char>(bytes[i + 1])) && bytes[i + 2] == ' ',
+            "log line " + std::to_string(count) + " is not upper-case hex with blanks");
+    ++kinds[line.substr(0, close + 1)];
+  }
+  Check(text.back() == '\n', "log.txt does not end with a line feed");
+  // A request is written byte by byte but logged once, as one line of its five bytes.
+  Check(kinds["OUT[5]"] > 0 && kinds["IN[98]"] > 0 && kinds["IN[8194]"] > 0,
+        "log.txt lacks the requests, the parameter replies or the frames");
+  Check(text.rfind("OUT[5]: 42 00 00 19 19 \n", 0) == 0,
+        "log.txt does not start with the parameter request");
+}
+
+void Screenshot() {
+  e2e::RemoveTree(e2e::SettingsFolder());
+  Program program({{}, {}, {}, kRealRate});
+  StartShown(program);
+  WaitReading(program);
+  e2e::Pause(1000);
+  const std::wstring path = L"vrx470_live.bmp";
+  program.Screenshot(path);
+  const std::string image = e2e::ReadBytes(path);
+  Check(image.size() > 54 + 3 * 100 * 100, "the screenshot is too small");
+  std::set<char> shades(image.begin() + 54, image.end());
+  Check(shades.size() > 8, "the screenshot is blank");
+  CloseProgram(program);
+}
+
+struct Case {
+  const char* name;
+  void (*run)();
+};
+
+const Case kCases[] = {
+    {"first_start", FirstStart},
+    {"live_readings", LiveReadings},
+    {"pause_resume", PauseResume},
+    {"single_mode", SingleMode},
+    {"instrument_memory", InstrumentMemory},
+    {"record_files", RecordFiles},
+    {"command_line_file", CommandLineFile},
+    {"no_driver", NoDriver},
+    {"unplug_replug", UnplugReplug},
+    {"service_mode", ServiceMode},
+    {"screenshot", Screenshot},
+};
+
+// 0 passed, kSkipped, 1 failed.
+int RunCase(const Case& c) {
+  try {
+    c.run();
+    std::printf("PASS %s\n", c.name);
+    return 0;
+  } catch (const Skipped& skipped) {
+    std::printf("SKIPPED %s: %s\n", c.name, skipped.what());
+    return kSkipped;
+  } catch (const std::exception& failure) {
+    std::printf("FAIL %s: %s\n", c.name, failure.what());
+    return 1;
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  ::SetConsoleOutputCP(CP_UTF8);
+  std::setvbuf(stdout, nullptr, _IONBF, 0);
+  const std::string wanted = argc > 1 ? argv[1] : "all";
+  int result = -1;
+  for (const Case& c : kCases) {
+    if (wanted != "all" && wanted != c.name)
+      continue;
+    int code = RunCase(c);
+    if (result < 0 || code == 1 || (code == kSkipped && result == 0))
+      result = code;
+  }
+  if (result < 0) {
+    std::printf("no case named %s\n", wanted.c_str());
+    return 1;
+  }
+  return result;
+}

@@ -16,7 +16,7 @@ fi
 
 for p in cmake ninja-build g++ clang googletest libgtest-dev libbenchmark-dev \
          g++-mingw-w64-i686-posix wine wine32:i386 xvfb imagemagick x11-apps \
-         locales fonts-dejavu-core clang-format xdotool; do
+         locales fonts-dejavu-core fonts-wine clang-format xdotool; do
   have "$p" || need+=("$p")
 done
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Windows program and starts it under Wine. With no real instrument the simulated one
-# (ftd2xx.dll built beside the program) answers; VRX_SIM_SCENARIO may name a scenario file.
+# (ftd2xx.dll built beside the program) answers; VRX_SIM_SCENARIO may name a scenario file (see
+# sim/README.md). Arguments are passed on: the first may name a record file to show.
 set -euo pipefail
 source "$(dirname "$0")/env.sh"
 cd "$VRX_ROOT"
@@ -8,12 +9,9 @@ bash scripts/install-deps.sh
 bash scripts/build.sh win32
 vrx_wine_prefix
 bin="$VRX_BUILD/win32/bin"
-if [ -f "$bin/vrx470.exe" ]; then
-  display=()
-  [ -n "${DISPLAY:-}" ] || display=(xvfb-run -a -s "-screen 0 1280x1024x24")
-  exec "${display[@]}" wine "$bin/vrx470.exe" "$@"
+if [ -n "${DISPLAY:-}" ]; then
+  exec wine "$bin/vrx470.exe" "$@"
 fi
-# The window program is not built yet: run the link demonstration instead, which loads ftd2xx.dll
-# like the program will, connects and takes one reading from the instrument.
-echo "vrx470.exe is not built yet; running the instrument link demonstration under Wine."
-exec wine "$bin/link_demo.exe" "$@"
+# No display: a virtual one, with Wine's own desktop drawing the window frames.
+exec xvfb-run -a -s "-screen 0 1280x1024x24" \
+  wine explorer /desktop=vrx,1280x1024 "$bin/vrx470.exe" "$@"

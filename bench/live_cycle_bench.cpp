@@ -1,0 +1,66 @@
+// The live cycle of the connection thread against the simulated instrument at the real line rate:
+// each iteration is one reading, timed by the thread's own CycleMs, against the time the bytes of
+// one reading take on the line (103 bytes of parameters, 8,199 of frame, 10 µs a byte).
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <cstring>
+
+#include "connection_thread.h"
+#include "records.h"
+#include "thread.h"
+#include "vrx_sim.h"
+
+namespace {
+
+constexpr double kLineMs = (5 + 98 + 5 + 8194) * 0.010;
+
+class CountingHost : public ConnectionHost {
+ public:
+  void ReportFileError() override {}
+  void SelectFileSource() override {}
+  void ShowRecord(const TMeasRecord&) override {}
+  void AddLogPoint(const TMeasRecord&) override { ++readings; }
+  void SetCycleTimeText(const std::string&) override {}
+  int SelectedMemorySlot() override { return 0; }
+  void ReportMissingDriver() override {}
+  int readings = 0;
+};
+
+void BM_LiveCycle(benchmark::State& state) {
+  VrxSim_RegisterInProcess();
+  VrxSim_Configure("rate = real\n");
+  SignalRecord.log2N = 12;
+  SourceMode = kSourceLive;
+  RunMode = kRunContinuous;
+  CountingHost host;
+  auto* thread = os::TThread::Create<classFtConnectThread>(false, host, std::string());
+  // The first reading includes opening the instrument.
+  while (host.readings < 1) {
+    os::WaitForSynchronize(100);
+    os::CheckSynchronize();
+  }
+  double totalMs = 0;
+  for (auto _ : state) {
+    const int before = host.readings;
+    while (host.readings == before) {
+      os::WaitForSynchronize(100);
+      os::CheckSynchronize();
+    }
+    const double cycle = CycleMs.load();
+    totalMs += cycle;
+    state.SetIterationTime(cycle / 1000.0);
+  }
+  thread->Terminate();
+  thread->WaitFor();
+  delete thread;
+  const double mean = totalMs / static_cast<double>(state.iterations());
+  state.counters["line_ms"] = kLineMs;
+  state.counters["cycle_ms"] = mean;
+  state.counters["over_line_pct"] = 100.0 * (mean - kLineMs) / kLineMs;
+}
+BENCHMARK(BM_LiveCycle)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(60.0);
+
+}  // namespace
+
+BENCHMARK_MAIN();

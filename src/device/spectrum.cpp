@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <memory>
+#include <mutex>
 #include <new>
 
 #include "fft_tables.h"
@@ -13,18 +14,20 @@ struct DoubleComplex {
   double im;
 };
 
-// Work storage of the transform, sized for the longest frame. It is obtained once per thread and
-// reused: its contents never carry over, since every call loads the frame afresh and fills
-// every twiddle entry before a later stage reads it.
+// Work storage of the transform, sized for the longest frame. It is obtained once and reused:
+// its contents never carry over, since every call loads the frame afresh and fills every twiddle
+// entry before a later stage reads it. One block for the process, held under a lock while a
+// transform runs (the program computes on the connection thread alone); not a thread_local,
+// whose destructor MinGW's static run-time runs unreliably when a thread ends.
 struct FftWork {
   DoubleComplex x[kMaxSamples];
   DoubleComplex twiddle[kMaxSamples / 2];
 };
 
-FftWork* ThreadWork() {
-  thread_local std::unique_ptr<FftWork> work;
-  if (!work)
-    work.reset(new (std::nothrow) FftWork);
+std::mutex workLock;
+
+FftWork* SharedWork() {
+  static const std::unique_ptr<FftWork> work(new (std::nothrow) FftWork);
   return work.get();
 }
 
@@ -103,7 +106,8 @@ void CalcSpektr(TMeasRecord* rec) {
   if (log2N < 1 || log2N > kMaxLog2N)
     return;
   const uint32_t bins = (1u << log2N) / 2;
-  FftWork* work = ThreadWork();
+  std::lock_guard<std::mutex> hold(workLock);
+  FftWork* work = SharedWork();
   // Without work storage there is no spectrum: empty bins, which the arithmetic shows as zeros.
   if (work == nullptr) {
     for (uint32_t k = 0; k < bins; ++k)

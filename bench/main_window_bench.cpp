@@ -1,5 +1,5 @@
-// Showing one record in the main window and redrawing its chart: a live reading (4,096 samples)
-// and a memory slot (16,384).
+// Showing one record in the main window, with the spectrum window's refill, and redrawing both
+// charts: a live reading (4,096 samples) and a memory slot (16,384).
 #include <benchmark/benchmark.h>
 
 #include <cstring>
@@ -10,6 +10,7 @@
 #include "meas_arith.h"
 #include "recording_canvas.h"
 #include "records.h"
+#include "spektr_form.h"
 #include "synthetic_frames.h"
 
 namespace {
@@ -29,13 +30,21 @@ void BM_ShowMeasRecordAndRedraw(benchmark::State& state) {
   form.ChartSignal.SetBounds(chart::Rect{0, 0, 965, 340});
   form.ChartSignal.BottomAxis().SetMinMax(0, 200);
   form.ChartSignal.BottomAxis().SetIncrement(20);
+  TSpektrForm spektr(nullptr);
+  SpektrForm = &spektr;
+  spektr.SpektrChart.SetBounds(chart::Rect{0, 0, 848, 360});
   chart::RecordingCanvas canvas(965, 340);
+  chart::RecordingCanvas spektrCanvas(848, 360);
   for (auto _ : state) {
     form.ShowMeasRecord(rec.get());
     canvas.Clear();
     form.ChartSignal.Paint(canvas);
+    spektrCanvas.Clear();
+    spektr.SpektrChart.Paint(spektrCanvas);
     benchmark::DoNotOptimize(canvas.ops().data());
+    benchmark::DoNotOptimize(spektrCanvas.ops().data());
   }
+  SpektrForm = nullptr;
 }
 BENCHMARK(BM_ShowMeasRecordAndRedraw)->Arg(12)->Arg(14)->Unit(benchmark::kMicrosecond);
 

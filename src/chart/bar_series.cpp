@@ -35,18 +35,7 @@ void BarSeries::Draw(Canvas& canvas, const Axis& horizontal, const Axis& vertica
     int left = span.column - width / 2;
     canvas.Rectangle(Rect{left, RoundPixel(top), left + width, RoundPixel(bottom) + 1});
   });
-  const PixelMap to_x = horizontal.Map();
-  const PixelMap to_y = vertical.Map();
-  const std::vector<double>& xs = XValues();
-  const std::vector<double>& ys = YValues();
-  for (std::size_t i = first; i < last; ++i) {
-    double px = to_x(xs[i]);
-    double py = to_y(ys[i]);
-    if (!std::isfinite(px) || !std::isfinite(py))
-      continue;
-    reducer.Add(RoundPixel(px), RoundPixel(py));
-  }
-  reducer.Finish();
+  FeedPixels(horizontal, vertical, first, last, reducer);
 }
 
 }  // namespace chart

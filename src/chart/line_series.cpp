@@ -63,19 +63,7 @@ void LineSeries::Draw(Canvas& canvas, const Axis& horizontal, const Axis& vertic
     AppendPoint(points, span.column, span.low_before_high ? span.high : span.low);
     AppendPoint(points, span.column, span.last);
   });
-  const PixelMap to_x = horizontal.Map();
-  const PixelMap to_y = vertical.Map();
-  const std::vector<double>& xs = XValues();
-  const std::vector<double>& ys = YValues();
-  for (std::size_t i = first; i < last; ++i) {
-    // NaN pixels: non-finite values, and non-positive ones on a logarithmic axis.
-    double px = to_x(xs[i]);
-    double py = to_y(ys[i]);
-    if (!std::isfinite(px) || !std::isfinite(py))
-      continue;
-    reducer.Add(RoundPixel(px), py);
-  }
-  reducer.Finish();
+  FeedPixels(horizontal, vertical, first, last, reducer);
   if (points.empty())
     return;
 

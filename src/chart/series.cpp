@@ -5,6 +5,7 @@
 
 #include "axis.h"
 #include "chart.h"
+#include "column_reducer.h"
 
 namespace chart {
 
@@ -76,6 +77,20 @@ void Series::VisibleRange(double low, double high, std::size_t* first, std::size
   *last = static_cast<std::size_t>(std::upper_bound(x_.begin(), x_.end(), high) - x_.begin());
   if (*last < *first)
     *last = *first;
+}
+
+void Series::FeedPixels(const Axis& horizontal, const Axis& vertical, std::size_t first,
+                        std::size_t last, ColumnReducer& reducer) const {
+  const PixelMap to_x = horizontal.Map();
+  const PixelMap to_y = vertical.Map();
+  for (std::size_t i = first; i < last; ++i) {
+    double px = to_x(x_[i]);
+    double py = to_y(y_[i]);
+    if (!std::isfinite(px) || !std::isfinite(py))
+      continue;
+    reducer.Add(RoundPixel(px), py);
+  }
+  reducer.Finish();
 }
 
 }  // namespace chart

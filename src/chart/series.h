@@ -15,6 +15,7 @@ namespace chart {
 
 class Axis;
 class Chart;
+class ColumnReducer;
 
 // Smallest, largest and smallest positive of the finite values added since the last reset.
 struct Extremes {
@@ -71,6 +72,11 @@ class Series {
 
   // Index range [first, last) of the points whose x lies within [low, high].
   void VisibleRange(double low, double high, std::size_t* first, std::size_t* last) const;
+
+  // Feeds the points [first, last) to `reducer` as pixels, column rounded, leaving out those with
+  // no pixel: non-finite values, and non-positive ones on a logarithmic axis.
+  void FeedPixels(const Axis& horizontal, const Axis& vertical, std::size_t first, std::size_t last,
+                  ColumnReducer& reducer) const;
 
   // Draws the points within the axes' range, clipped by the caller to the plot.
   virtual void Draw(Canvas& canvas, const Axis& horizontal, const Axis& vertical) const = 0;

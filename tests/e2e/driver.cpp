@@ -8,6 +8,8 @@
 #include <sstream>
 #include <utility>
 
+#include "text.h"
+
 namespace e2e {
 namespace {
 
@@ -114,25 +116,11 @@ void Pause(DWORD ms) {
 }
 
 std::wstring Widen(const std::string& text) {
-  if (text.empty())
-    return {};
-  int length =
-      ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(length), L'\0');
-  ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(),
-                        length);
-  return wide;
+  return os::Utf8ToWide(text);
 }
 
 std::string Narrow(const std::wstring& text) {
-  if (text.empty())
-    return {};
-  int length = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                     nullptr, 0, nullptr, nullptr);
-  std::string narrow(static_cast<std::size_t>(length), '\0');
-  ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), narrow.data(),
-                        length, nullptr, nullptr);
-  return narrow;
+  return os::WideToUtf8(text);
 }
 
 std::wstring BinFolder() {

@@ -491,9 +491,10 @@ void NoDriver() {
 
 void UnplugReplug() {
   e2e::RemoveTree(e2e::SettingsFolder());
-  // Ten bytes a live cycle: the instrument goes in the thirty-first cycle, back 2 s later.
+  // Ten bytes a live cycle, the frame's request last: the instrument goes in the middle of the
+  // thirty-first cycle's frame request, and comes back 2 s later.
   Program program(
-      {{}, {}, {}, std::string(kRealRate) + "unplug_at_byte = 303\nreplug_after_ms = 2000\n"});
+      {{}, {}, {}, std::string(kRealRate) + "unplug_at_byte = 308\nreplug_after_ms = 2000\n"});
   StartShown(program);
   WaitReading(program);
   Check(e2e::WaitFor([&] { return program.StatusText() == "Прибор подключен"; }),

@@ -34,7 +34,7 @@ void BM_LiveCycle(benchmark::State& state) {
   SourceMode = kSourceLive;
   RunMode = kRunContinuous;
   CountingHost host;
-  auto* thread = os::TThread::Create<classFtConnectThread>(false, host, std::string());
+  auto* thread = os::TThread::Create<classFtConnectThread>(false, host, std::nullopt);
   // The first reading includes opening the instrument.
   while (host.readings < 1) {
     os::WaitForSynchronize(100);

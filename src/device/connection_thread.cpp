@@ -22,7 +22,7 @@ std::string IntToText(int32_t value) {
 }
 
 classFtConnectThread::classFtConnectThread(bool CreateSuspended, ConnectionHost& host,
-                                           std::string recordFile)
+                                           std::optional<std::string> recordFile)
     : os::TThread(CreateSuspended),
       host_(host),
       recordFile_(std::move(recordFile)),
@@ -37,7 +37,7 @@ void classFtConnectThread::Execute() {
   EnsureExtendedPrecision();
   SetLinkSafePoint(&classFtConnectThread::SafePoint, this);
   os::SleepMs(kStartDelayMs);
-  if (!recordFile_.empty())
+  if (recordFile_)
     LoadCommandLineRecordFile();
 
   if (LoadFtDriver() != 1) {
@@ -60,7 +60,7 @@ void classFtConnectThread::LoadCommandLineRecordFile() {
   bool loaded;
   {
     std::lock_guard<std::mutex> hold(RecordLock(FileRecord));
-    loaded = ReadRecordFile(recordFile_, FileRecord);
+    loaded = ReadRecordFile(*recordFile_, FileRecord);
   }
   if (loaded) {
     // SourceMode is 1 before the radio group moves, so its handler opens no file dialog.

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "record_file.h"
@@ -43,8 +44,10 @@ std::string IntToText(int32_t value);
 
 class classFtConnectThread : public os::TThread {
  public:
-  // `recordFile` is the program's first command-line argument, or empty.
-  classFtConnectThread(bool CreateSuspended, ConnectionHost& host, std::string recordFile);
+  // `recordFile` is the program's first command-line argument, if it has one (even an empty
+  // one, which then fails to open like any other missing file).
+  classFtConnectThread(bool CreateSuspended, ConnectionHost& host,
+                       std::optional<std::string> recordFile);
 
  protected:
   void Execute() override;
@@ -58,7 +61,7 @@ class classFtConnectThread : public os::TThread {
   static void SafePoint(void* self);
 
   ConnectionHost& host_;
-  std::string recordFile_;
+  std::optional<std::string> recordFile_;
   std::unique_ptr<uint8_t[]> frame_;
 };
 

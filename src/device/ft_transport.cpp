@@ -51,8 +51,9 @@ void Resolve(Function& slot, int index, bool& complete, bool optional = false) {
 }  // namespace
 
 std::mutex& FtLinkLock() {
-  static std::mutex lock;
-  return lock;
+  // Never destroyed: the connection thread may still use the link while the program ends.
+  static std::mutex* const lock = new std::mutex;
+  return *lock;
 }
 
 void SetLinkSafePoint(LinkSafePoint point, void* context) {

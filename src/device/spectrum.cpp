@@ -18,17 +18,25 @@ struct DoubleComplex {
 // its contents never carry over, since every call loads the frame afresh and fills every twiddle
 // entry before a later stage reads it. One block for the process, held under a lock while a
 // transform runs (the program computes on the connection thread alone); not a thread_local,
-// whose destructor MinGW's static run-time runs unreliably when a thread ends.
+// whose destructor MinGW's static run-time runs unreliably when a thread ends. Neither the block
+// nor its lock is ever destroyed: the connection thread may still be computing while the program
+// ends. A failed allocation is tried again at the next call.
 struct FftWork {
   DoubleComplex x[kMaxSamples];
   DoubleComplex twiddle[kMaxSamples / 2];
 };
 
-std::mutex workLock;
+std::mutex& WorkLock() {
+  static std::mutex* lock = new std::mutex;
+  return *lock;
+}
 
+// Called under the lock.
 FftWork* SharedWork() {
-  static const std::unique_ptr<FftWork> work(new (std::nothrow) FftWork);
-  return work.get();
+  static FftWork* work = nullptr;
+  if (work == nullptr)
+    work = new (std::nothrow) FftWork;
+  return work;
 }
 
 void LoadBitReversed(const int16_t* samples, int log2N, DoubleComplex* x) {
@@ -106,7 +114,7 @@ void CalcSpektr(TMeasRecord* rec) {
   if (log2N < 1 || log2N > kMaxLog2N)
     return;
   const uint32_t bins = (1u << log2N) / 2;
-  std::lock_guard<std::mutex> hold(workLock);
+  std::lock_guard<std::mutex> hold(WorkLock());
   FftWork* work = SharedWork();
   // Without work storage there is no spectrum: empty bins, which the arithmetic shows as zeros.
   if (work == nullptr) {

@@ -13,6 +13,7 @@ class File {
     kReadExisting,       // open an existing file for reading
     kReadWriteExisting,  // open an existing file for reading and writing; never creates it
     kCreateReadWrite,    // create the file, or empty it if it exists
+    kOpenAlways,         // open the file for writing as it is, creating it empty if missing
   };
 
   File() = default;

@@ -19,9 +19,10 @@ struct SyncCall {
   bool done = false;
 };
 
-std::mutex syncMutex;
-std::condition_variable syncChanged;
-std::deque<SyncCall*> syncQueue;
+// Never destroyed: a worker may still synchronise while the program's statics are torn down.
+std::mutex& syncMutex = *new std::mutex;
+std::condition_variable& syncChanged = *new std::condition_variable;
+std::deque<SyncCall*>& syncQueue = *new std::deque<SyncCall*>;
 
 // No exception leaves a synchronised call: it goes to the handler on the main thread.
 void RunGuarded(const std::function<void()>& method) {

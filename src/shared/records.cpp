@@ -23,17 +23,17 @@ TMeasRecord* CurrentSourceRecord(int memSlotIndex) {
 }
 
 std::mutex& RecordLock(const TMeasRecord& record) {
-  static std::mutex signalLock;
-  static std::mutex fileLock;
-  static std::mutex memoryLocks[kMemorySlots];
-  static std::mutex otherLock;
+  // Never destroyed: the connection thread may still write a record while the program ends.
+  static std::mutex* const signalLock = new std::mutex;
+  static std::mutex* const fileLock = new std::mutex;
+  static std::mutex* const memoryLocks = new std::mutex[kMemorySlots];
+  static std::mutex* const otherLock = new std::mutex;
   if (&record == &SignalRecord)
-    return signalLock;
+    return *signalLock;
   if (&record == &FileRecord)
-    return fileLock;
-  if (&record >= &MemoryRecords[0] && &record < &MemoryRecords[kMemorySlots]) {
+    return *fileLock;
+  if (&record >= &MemoryRecords[0] && &record < &MemoryRecords[kMemorySlots])
     return memoryLocks[&record - &MemoryRecords[0]];
-  }
   // Records of tests and tools share one lock.
-  return otherLock;
+  return *otherLock;
 }

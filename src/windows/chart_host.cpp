@@ -30,3 +30,12 @@ void HostChart(ui::TPaintControl& control, chart::Chart& chart) {
   chart.on_invalidate = [&control] { control.Invalidate(); };
   chart.on_repaint = [&control] { control.Repaint(); };
 }
+
+void UnhostChart(ui::TPaintControl& control, chart::Chart& chart) {
+  control.OnPaint = nullptr;
+  control.OnMouseMove = nullptr;
+  control.OnEnter = nullptr;
+  control.OnExit = nullptr;
+  chart.on_invalidate = nullptr;
+  chart.on_repaint = nullptr;
+}

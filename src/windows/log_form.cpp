@@ -58,10 +58,7 @@ TLogForm::TLogForm(ui::TComponent* Owner) : ui::TForm(Owner) {
 }
 
 TLogForm::~TLogForm() {
-  // The chart goes before the form's components: its control must not paint it any more.
-  LogChart.on_invalidate = nullptr;
-  LogChart.on_repaint = nullptr;
-  delete LogChartBox;
+  UnhostChart(*LogChartBox, LogChart);
   if (LogForm == this)
     LogForm = nullptr;
 }

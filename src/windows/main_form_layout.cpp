@@ -66,14 +66,7 @@ TMForm::TMForm(TComponent* Owner) : TForm(Owner) {
 }
 
 TMForm::~TMForm() {
-  // The hosting control outlives the chart member (the form deletes its components later), and
-  // destroying its window may still send it focus or paint events.
-  ChartSignalBox->OnPaint = nullptr;
-  ChartSignalBox->OnMouseMove = nullptr;
-  ChartSignalBox->OnEnter = nullptr;
-  ChartSignalBox->OnExit = nullptr;
-  ChartSignal.on_invalidate = nullptr;
-  ChartSignal.on_repaint = nullptr;
+  UnhostChart(*ChartSignalBox, ChartSignal);
 }
 
 void TMForm::NameComponents() {

@@ -75,8 +75,7 @@ void TMForm::FormCreate(ui::TObject*) {
   os::SetCurrentFolder(folder);
   const std::string settingsFile = folder + os::PathSeparator() + kSettingsFile;
   // Create the file empty when it is missing; an existing one stays untouched.
-  if (!os::FileExists(settingsFile))
-    os::File::Open(settingsFile, os::File::Mode::kCreateReadWrite);
+  os::File::Open(settingsFile, os::File::Mode::kOpenAlways);
   IniFileName = settingsFile;
 
   ui::WindowPlacement placement;
@@ -96,7 +95,8 @@ void TMForm::FormCreate(ui::TObject*) {
   // thread's first transfers look at the service mode, whatever the time start-up takes.
   const std::vector<std::string> arguments = os::ProgramArguments();
   FtConnectThread = os::TThread::Create<classFtConnectThread>(
-      true, MainConnectionLink(), arguments.empty() ? std::string() : arguments.front());
+      true, MainConnectionLink(),
+      arguments.empty() ? std::nullopt : std::optional<std::string>(arguments.front()));
   SourceMode = kSourceLive;
   if (ReadSetting("Programm", "SM", "0") != 0) {
     ServiceMode = 1;

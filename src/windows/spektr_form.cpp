@@ -68,6 +68,12 @@ TSpektrForm::TSpektrForm(ui::TComponent* Owner) : ui::TForm(Owner) {
   }
 }
 
+TSpektrForm::~TSpektrForm() {
+  UnhostChart(*SpektrChartBox, SpektrChart);
+  if (SpektrForm == this)
+    SpektrForm = nullptr;
+}
+
 ui::TMenuItem* TSpektrForm::MakeMenuItem(ui::TMenuItem* parent, const std::string& caption,
                                          int group) {
   auto* item = new ui::TMenuItem(this);

@@ -13,6 +13,7 @@
 class TSpektrForm : public ui::TForm {
  public:
   explicit TSpektrForm(ui::TComponent* Owner);
+  ~TSpektrForm() override;
 
   // The chart, drawn in the control that fills the window above the grid.
   ui::TPaintControl* SpektrChartBox;

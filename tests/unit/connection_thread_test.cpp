@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstring>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -66,7 +67,7 @@ class ConnectionThreadTest : public ::testing::Test {
     SourceMode = kSourceLive;
     RunMode = kRunContinuous;
   }
-  void Start(const char* scenario, std::string recordFile = {}) {
+  void Start(const char* scenario, std::optional<std::string> recordFile = std::nullopt) {
     ASSERT_TRUE(simctl::Configure(scenario));
     thread_ = os::TThread::Create<classFtConnectThread>(false, host_, std::move(recordFile));
   }
@@ -189,6 +190,12 @@ TEST_F(ConnectionThreadTest, AMissingCommandLineFileIsReportedAndLiveGoesOn) {
   ASSERT_TRUE(PumpUntil([&] { return host_.shows >= 1; }));
   EXPECT_EQ(host_.calls.front(), "file error");
   EXPECT_EQ(SourceMode.load(), kSourceLive);
+}
+
+TEST_F(ConnectionThreadTest, AnEmptyFirstArgumentIsAFileThatCannotBeOpened) {
+  Start("", std::string());
+  ASSERT_TRUE(PumpUntil([&] { return host_.shows >= 1; }));
+  EXPECT_EQ(host_.calls.front(), "file error");
 }
 
 #if !defined(_WIN32)

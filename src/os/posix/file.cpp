@@ -34,6 +34,9 @@ File File::Open(const std::string& path, Mode mode) {
     case Mode::kCreateReadWrite:
       flags |= O_RDWR | O_CREAT | O_TRUNC;
       break;
+    case Mode::kOpenAlways:
+      flags |= O_WRONLY | O_CREAT;
+      break;
   }
   File file;
   file.fd_ = ::open(path.c_str(), flags, 0644);

@@ -28,6 +28,10 @@ File File::Open(const std::string& path, Mode mode) {
     access |= GENERIC_WRITE;
   if (mode == Mode::kCreateReadWrite)
     disposition = CREATE_ALWAYS;
+  if (mode == Mode::kOpenAlways) {
+    access = GENERIC_WRITE;
+    disposition = OPEN_ALWAYS;
+  }
   // No sharing: another program holding the file open makes the open fail.
   HANDLE h = ::CreateFileW(Utf8ToWide(path).c_str(), access, 0, nullptr, disposition,
                            FILE_ATTRIBUTE_NORMAL, nullptr);

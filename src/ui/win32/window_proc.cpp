@@ -134,7 +134,7 @@ LRESULT OnControlColor(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
   return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
 }
 
-LRESULT OnContextMenu(HWND window, WPARAM wParam, LPARAM lParam) {
+LRESULT OnContextMenu(WPARAM wParam, LPARAM lParam) {
   HWND target = reinterpret_cast<HWND>(wParam);
   TControl* control = ControlOf(target);
   if (!control)
@@ -147,8 +147,9 @@ LRESULT OnContextMenu(HWND window, WPARAM wParam, LPARAM lParam) {
   }
   POINT local = screen;
   ::ScreenToClient(target, &local);
-  if (!control->ContextPopup({local.x, local.y}, {screen.x, screen.y}))
-    return ::DefWindowProcW(window, WM_CONTEXTMENU, wParam, lParam);
+  // The model runs the control's handler and pop-up menu itself. The message is not passed on:
+  // the parent would get it with the same control and run the handler a second time.
+  control->ContextPopup({local.x, local.y}, {screen.x, screen.y});
   return 0;
 }
 
@@ -207,7 +208,7 @@ LRESULT Dispatch(TControl& c, HWND w, UINT message, WPARAM wParam, LPARAM lParam
     case WM_CTLCOLORBTN:
       return OnControlColor(w, message, wParam, lParam);
     case WM_CONTEXTMENU:
-      return OnContextMenu(w, wParam, lParam);
+      return OnContextMenu(wParam, lParam);
     case WM_MOUSEMOVE:
       return OnMouseMove(c, lParam);
     case WM_LBUTTONDOWN:

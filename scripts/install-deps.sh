@@ -15,7 +15,7 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
 fi
 
 for p in cmake ninja-build g++ clang googletest libgtest-dev libbenchmark-dev \
-         g++-mingw-w64-i686-posix wine wine32:i386 xvfb imagemagick x11-apps \
+         g++-mingw-w64-i686-posix wine wine32:i386 xvfb xauth imagemagick x11-apps \
          locales fonts-dejavu-core fonts-wine clang-format xdotool; do
   have "$p" || need+=("$p")
 done

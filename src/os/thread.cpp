@@ -1,9 +1,11 @@
 #include "thread.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <deque>
 #include <thread>
+#include <vector>
 
 namespace os {
 namespace {
@@ -11,11 +13,26 @@ namespace {
 // Static initialisation runs on the thread that starts the program.
 const std::thread::id mainThreadId = std::this_thread::get_id();
 
+// How often a waiting main thread looks at the worker's state again.
+constexpr uint32_t kMainThreadWaitSliceMs = 2;
+
+bool RealPauseWait(std::condition_variable& changed, std::unique_lock<std::mutex>& lock,
+                   uint32_t ms, const std::function<bool()>& ended) {
+  if (ms == kNoTimeLimit) {
+    changed.wait(lock, ended);
+    return true;
+  }
+  return changed.wait_for(lock, std::chrono::milliseconds(ms), ended);
+}
+
 std::atomic<WakeMainThreadFunction> wakeMainThread{nullptr};
 std::atomic<SyncExceptionHandler> syncExceptionHandler{nullptr};
+std::atomic<MainThreadWaitFunction> mainThreadWait{nullptr};
+std::atomic<PauseWaitFunction> pauseWait{&RealPauseWait};
 
 struct SyncCall {
   const std::function<void()>* method;
+  const TThread* caller;
   bool done = false;
 };
 
@@ -23,6 +40,9 @@ struct SyncCall {
 std::mutex& syncMutex = *new std::mutex;
 std::condition_variable& syncChanged = *new std::condition_variable;
 std::deque<SyncCall*>& syncQueue = *new std::deque<SyncCall*>;
+// The threads whose synchronised calls the main thread is running, innermost last (a call may run
+// a message loop that runs further calls). Main thread only.
+std::vector<const TThread*>& runningCallers = *new std::vector<const TThread*>;
 
 // No exception leaves a synchronised call: it goes to the handler on the main thread.
 void RunGuarded(const std::function<void()>& method) {
@@ -56,7 +76,9 @@ bool CheckSynchronize() {
     calls.swap(syncQueue);
   }
   for (SyncCall* call : calls) {
+    runningCallers.push_back(call->caller);
     RunGuarded(*call->method);
+    runningCallers.pop_back();
     std::lock_guard<std::mutex> lock(syncMutex);
     call->done = true;
   }
@@ -69,6 +91,14 @@ bool WaitForSynchronize(uint32_t timeoutMs) {
   std::unique_lock<std::mutex> lock(syncMutex);
   return syncChanged.wait_for(lock, std::chrono::milliseconds(timeoutMs),
                               [] { return !syncQueue.empty(); });
+}
+
+void SetMainThreadWait(MainThreadWaitFunction wait) {
+  mainThreadWait.store(wait);
+}
+
+PauseWaitFunction SetPauseWait(PauseWaitFunction wait) {
+  return pauseWait.exchange(wait ? wait : &RealPauseWait);
 }
 
 TThread::TThread(bool createSuspended) : suspendCount_(createSuspended ? 1 : 0) {}
@@ -104,6 +134,7 @@ void TThread::ThreadMain(void* self) {
 void TThread::Suspend() {
   std::lock_guard<std::mutex> lock(mutex_);
   ++suspendCount_;
+  changed_.notify_all();
 }
 
 void TThread::Resume() {
@@ -134,25 +165,53 @@ void TThread::CheckSuspended() {
   held_ = false;
 }
 
-void TThread::WaitUntilHeld() {
-  const bool onMain = IsMainThread();
+bool TThread::InSynchronize() const {
+  if (!IsMainThread())
+    return false;
+  return std::find(runningCallers.begin(), runningCallers.end(), this) != runningCallers.end();
+}
+
+void TThread::Wake() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  changed_.notify_all();
+}
+
+bool TThread::Pause(uint32_t ms, const std::function<bool()>& until, bool endOnTerminate) {
   std::unique_lock<std::mutex> lock(mutex_);
-  for (;;) {
-    if (suspendCount_ == 0 || held_ || finished_ || !started_)
-      return;
-    // A short wait, so that on the main thread a worker blocked in Synchronize gets its call run.
-    changed_.wait_for(lock, std::chrono::milliseconds(2));
-    if (onMain) {
-      lock.unlock();
-      CheckSynchronize();
-      lock.lock();
-    }
+  const std::function<bool()> ended = [&] {
+    return suspendCount_ > 0 || (endOnTerminate && terminated_) || (until && until());
+  };
+  return pauseWait.load()(changed_, lock, ms, ended);
+}
+
+void TThread::AwaitState(const std::function<bool()>& done) {
+  std::unique_lock<std::mutex> lock(mutex_);
+  if (!IsMainThread()) {
+    changed_.wait(lock, done);
+    return;
   }
+  // In short slices: the worker may be blocked in Synchronize until the main thread runs its call,
+  // and the windows must not stop painting meanwhile.
+  while (!done()) {
+    lock.unlock();
+    MainThreadWaitFunction wait = mainThreadWait.load();
+    if (wait)
+      wait(kMainThreadWaitSliceMs);
+    else
+      WaitForSynchronize(kMainThreadWaitSliceMs);
+    CheckSynchronize();
+    lock.lock();
+  }
+}
+
+void TThread::WaitUntilHeld() {
+  AwaitState([this] { return suspendCount_ == 0 || held_ || finished_ || !started_; });
 }
 
 void TThread::Terminate() {
   std::lock_guard<std::mutex> lock(mutex_);
   terminated_ = true;
+  changed_.notify_all();
 }
 
 bool TThread::Terminated() const {
@@ -166,16 +225,7 @@ bool TThread::Finished() const {
 }
 
 void TThread::WaitFor() {
-  const bool onMain = IsMainThread();
-  std::unique_lock<std::mutex> lock(mutex_);
-  while (started_ && !finished_) {
-    changed_.wait_for(lock, std::chrono::milliseconds(2));
-    if (onMain) {
-      lock.unlock();
-      CheckSynchronize();
-      lock.lock();
-    }
-  }
+  AwaitState([this] { return !started_ || finished_; });
 }
 
 void TThread::Synchronize(const std::function<void()>& method) {
@@ -183,7 +233,7 @@ void TThread::Synchronize(const std::function<void()>& method) {
     RunGuarded(method);
     return;
   }
-  SyncCall call{&method};
+  SyncCall call{&method, this};
   {
     std::lock_guard<std::mutex> lock(syncMutex);
     syncQueue.push_back(&call);

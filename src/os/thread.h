@@ -10,6 +10,8 @@
 
 namespace os {
 
+constexpr uint32_t kNoTimeLimit = UINT32_MAX;
+
 // The main thread's side of Synchronize. The application installs a wake function that makes its
 // message loop call CheckSynchronize soon; without one (native tests) the caller pumps by hand.
 using WakeMainThreadFunction = void (*)();
@@ -28,6 +30,20 @@ bool CheckSynchronize();
 
 // Waits up to timeoutMs until a synchronised call is waiting (for a loop without messages).
 bool WaitForSynchronize(uint32_t timeoutMs);
+
+// What the main thread does while it waits for a worker (WaitUntilHeld, WaitFor): waits up to
+// timeoutMs for work that must not stop meanwhile and does it. Synchronised calls run in any case;
+// the application installs one that also keeps the windows painted. nullptr: none.
+using MainThreadWaitFunction = void (*)(uint32_t timeoutMs);
+void SetMainThreadWait(MainThreadWaitFunction wait);
+
+// How a worker's pause waits on its thread's condition: until ended() holds or ms have passed
+// (kNoTimeLimit: no limit); true when ended() held. Tests replace it so that no pause waits for
+// real time, or none ever runs out. nullptr restores the real wait; returns the previous one.
+using PauseWaitFunction = bool (*)(std::condition_variable& changed,
+                                   std::unique_lock<std::mutex>& lock, uint32_t ms,
+                                   const std::function<bool()>& ended);
+PauseWaitFunction SetPauseWait(PauseWaitFunction wait);
 
 class TThread {
  public:
@@ -50,7 +66,8 @@ class TThread {
     return thread;
   }
 
-  // Raises the suspension count; the thread stops at its next safe point.
+  // Raises the suspension count; the thread stops at its next safe point, and a pause it stands
+  // in ends early.
   void Suspend();
   // Lowers the suspension count; a resume at count 0 does nothing.
   void Resume();
@@ -61,6 +78,11 @@ class TThread {
   void WaitUntilHeld();
   // True while the thread stands held at a safe point.
   bool Held() const;
+  // True on the main thread while it runs a call this thread waits for in Synchronize: waiting
+  // there for the thread to be held would never end.
+  bool InSynchronize() const;
+  // Makes the thread's pause test its condition again; for whoever changed what it waits for.
+  void Wake();
 
   void Terminate();
   bool Terminated() const;
@@ -75,9 +97,18 @@ class TThread {
   void Synchronize(const std::function<void()>& method);
   // A safe point: returns at once at suspension count 0, else holds the thread until resumed.
   void CheckSuspended();
+  // Waits up to ms (kNoTimeLimit: no limit), ending early once a hold is asked for, once until()
+  // holds (tested under the thread's lock whenever Wake, Suspend or Terminate runs, so it must not
+  // call back into the thread), or, with endOnTerminate, once termination is asked for. True when
+  // it ended early. Unlike a safe point it never holds the thread.
+  bool Pause(uint32_t ms, const std::function<bool()>& until = nullptr,
+             bool endOnTerminate = false);
 
  private:
   static void ThreadMain(void* self);
+  // Returns once done() holds, tested under the thread's lock; on the main thread it does the
+  // main thread's waiting work meanwhile.
+  void AwaitState(const std::function<bool()>& done);
 
   mutable std::mutex mutex_;
   std::condition_variable changed_;

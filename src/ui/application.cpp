@@ -29,6 +29,7 @@ TApplication::~TApplication() {
 
 void TApplication::Initialize() {
   os::SetWakeMainThread(&peer::WakeMainThread);
+  os::SetMainThreadWait(&peer::WaitForMainThreadWork);
   os::SetSyncExceptionHandler(&ShowSyncException);
   // The first wake makes the back end's message window here, on the main thread.
   peer::WakeMainThread();

@@ -2,6 +2,7 @@
 // native one keeps no window, so the model alone answers and tests drive the events.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "types.h"
@@ -70,6 +71,9 @@ int ShowMessage(TForm* owner, const std::string& text, const std::string& captio
 void RunMessageLoop();
 // Makes the main thread run synchronised calls soon.
 void WakeMainThread();
+// While the main thread waits for a worker: waits up to timeoutMs for windows to paint and
+// synchronised calls to run, and runs those only; input waits until the main thread is back.
+void WaitForMainThreadWork(uint32_t timeoutMs);
 
 }  // namespace peer
 }  // namespace ui

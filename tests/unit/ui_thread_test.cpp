@@ -1,11 +1,17 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
+#include <optional>
 #include <stdexcept>
+#include <thread>
 
+#include "deadline.h"
 #include "thread.h"
 
 namespace {
+
+using namespace std::chrono_literals;
 
 // A worker that counts passes, each a safe point, a synchronised call, and a check of
 // termination.
@@ -42,7 +48,7 @@ void PumpUntil(const std::function<bool()>& done) {
   }
 }
 
-void Stop(Worker* worker) {
+void Stop(os::TThread* worker) {
   while (worker->SuspendCount() > 0)
     worker->Resume();
   worker->Terminate();
@@ -110,6 +116,120 @@ TEST(ThreadTest, SynchronizeOnTheMainThreadRunsAtOnce) {
   int value = 0;
   direct.Call(&value);
   EXPECT_EQ(value, 5);
+}
+
+// A worker that stands in one pause and reports how it ended.
+class Pauser : public os::TThread {
+ public:
+  explicit Pauser(bool endOnTerminate) : TThread(false), endOnTerminate_(endOnTerminate) {}
+  std::atomic<bool> paused{false};
+  std::atomic<bool> awaited{false};
+  std::optional<bool> endedEarly;  // read once the thread has finished
+
+ protected:
+  void Execute() override {
+    paused = true;
+    endedEarly = Pause(
+        os::kNoTimeLimit, [this] { return awaited.load(); }, endOnTerminate_);
+  }
+
+ private:
+  bool endOnTerminate_;
+};
+
+bool NeverRunsOut(std::condition_variable& changed, std::unique_lock<std::mutex>& lock, uint32_t,
+                  const std::function<bool()>& ended) {
+  changed.wait(lock, ended);
+  return true;
+}
+
+TEST(ThreadTest, APauseEndsOnAHoldOnWhatItWaitsForAndOnTerminationIfAsked) {
+  struct Case {
+    const char* what;
+    void (*act)(Pauser&);
+    bool endOnTerminate;
+  };
+  const Case cases[] = {
+      {"hold", [](Pauser& p) { p.Suspend(); }, false},
+      {"awaited",
+       [](Pauser& p) {
+         p.awaited = true;
+         p.Wake();
+       },
+       false},
+      {"terminate", [](Pauser& p) { p.Terminate(); }, true},
+  };
+  os::SetPauseWait(&NeverRunsOut);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Pauser* pauser = os::TThread::Create<Pauser>(c.endOnTerminate);
+    PumpUntil([&] { return pauser->paused.load(); });
+    c.act(*pauser);
+    {
+      Deadline deadline(std::string("the end of a pause on ") + c.what, 20s);
+      pauser->WaitFor();
+    }
+    EXPECT_EQ(pauser->endedEarly, true);
+    Stop(pauser);
+  }
+  // Without being asked to, a pause goes on when the thread is told to terminate.
+  Pauser* pauser = os::TThread::Create<Pauser>(false);
+  PumpUntil([&] { return pauser->paused.load(); });
+  pauser->Terminate();
+  std::this_thread::sleep_for(20ms);
+  EXPECT_FALSE(pauser->Finished());
+  pauser->Suspend();
+  {
+    Deadline deadline("the end of a pause on hold", 20s);
+    pauser->WaitFor();
+  }
+  Stop(pauser);
+  os::SetPauseWait(nullptr);
+}
+
+TEST(ThreadTest, TheMainThreadWaitsThroughTheInstalledWait) {
+  static std::atomic<int> waits{0};
+  os::SetMainThreadWait([](uint32_t timeoutMs) {
+    ++waits;
+    os::WaitForSynchronize(timeoutMs);
+  });
+  Worker* worker = os::TThread::Create<Worker>(false);
+  // The worker waits for its call to be run: it can be held only once the main thread has run it.
+  ASSERT_TRUE(os::WaitForSynchronize(20000)) << "no synchronised call within 20 s";
+  worker->Suspend();
+  {
+    Deadline deadline("WaitUntilHeld", 20s);
+    worker->WaitUntilHeld();
+  }
+  EXPECT_TRUE(worker->Held());
+  EXPECT_GT(waits.load(), 0);
+  Stop(worker);
+  os::SetMainThreadWait(nullptr);
+}
+
+TEST(ThreadTest, TheMainThreadKnowsWhoseSynchronisedCallItRuns) {
+  Worker* first = os::TThread::Create<Worker>(true);
+  struct Asker : os::TThread {
+    explicit Asker(Worker* other) : TThread(false), other_(other) {}
+    void Execute() override {
+      Synchronize([this] {
+        own = InSynchronize();
+        other = other_->InSynchronize();
+      });
+    }
+    Worker* other_;
+    bool own = false, other = true;
+  };
+  Asker* asker = os::TThread::Create<Asker>(first);
+  {
+    Deadline deadline("the asker's end", 20s);
+    asker->WaitFor();
+  }
+  EXPECT_TRUE(asker->own);
+  EXPECT_FALSE(asker->other);
+  EXPECT_FALSE(asker->InSynchronize());
+  delete asker;
+  Stop(first);
 }
 
 }  // namespace

@@ -103,4 +103,10 @@ void RunMessageLoop() {
 
 void WakeMainThread() {}
 
+// No window to paint: only the synchronised calls.
+void WaitForMainThreadWork(uint32_t timeoutMs) {
+  os::WaitForSynchronize(timeoutMs);
+  os::CheckSynchronize();
+}
+
 }  // namespace ui::peer

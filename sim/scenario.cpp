@@ -131,6 +131,7 @@ Setters SettersFor(Scenario* s) {
   setters["long_by"] = Number(&s->longBy, 65536);
   setters["ranges"] = [s](const std::string& text) { return ParseList(text, 1, &s->ranges); };
   setters["refuse_baud"] = Number(&s->refuseBaud, kU32);
+  setters["refuse_writes"] = Number(&s->refuseWrites, kU32);
   // Up to the peak that range 0 can still show without clipping.
   setters["rms_kv"] = [s](const std::string& text) {
     return ParseDouble(text, 0.0, 35.0, &s->rmsKv);

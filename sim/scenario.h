@@ -34,6 +34,7 @@ struct Scenario {
   uint32_t longBy = 1;
   std::vector<uint8_t> ranges;  // ranges of successive live frames; the last one repeats
   uint32_t refuseBaud = 0;      // the first C baud-rate calls are refused
+  uint32_t refuseWrites = 0;    // the next C writes fail while the link's status stays good
 
   // The live signal.
   double rmsKv = 10.0;

@@ -86,6 +86,7 @@ void Simulator::Reset(const Scenario& scenario) {
   received_.clear();
   bytesWritten_ = 0;
   baudCalls_ = 0;
+  writesRefused_ = 0;
   listed_.clear();
   configuredAt_ = Clock::now();
   lineFreeAt_ = configuredAt_;
@@ -123,7 +124,7 @@ void Simulator::Disconnect(Device* device) {
   ++device->generation;
   device->open = false;
   device->openHandle = nullptr;
-  device->pending.clear();
+  DropPending(device);
   if (device == &devices_[kInstrument])
     instrument_->Restart();
 }
@@ -279,12 +280,18 @@ FT_STATUS Simulator::Write(FT_HANDLE handle, const void* buffer, uint32_t length
     status = FT_INVALID_PARAMETER;
   uint32_t sent = 0;
   const uint8_t* bytes = static_cast<const uint8_t*>(buffer);
+  const size_t pendingBefore = device ? device->pending.size() : 0;
   if (status == FT_OK) {
     bool instrument = device == &devices_[kInstrument];
     // The instrument talks 1,000,000 baud 8N1 only; anything else reaches it as noise.
     bool understood = device->baud == kInstrumentBaud && device->bits == 8 && device->stop == 0 &&
                       device->parity == 0;
-    for (; sent < length && instrument; ++sent) {
+    if (instrument && writesRefused_ < scenario_.refuseWrites) {
+      // The driver refuses the write while the link itself stays good.
+      ++writesRefused_;
+      status = FT_IO_ERROR;
+    }
+    for (; status == FT_OK && sent < length && instrument; ++sent) {
       if (++bytesWritten_ == scenario_.unplugAtByte && scenario_.unplugAtByte != 0) {
         Disconnect(device);
         if (scenario_.replugAfterMs >= 0) {
@@ -314,8 +321,11 @@ FT_STATUS Simulator::Write(FT_HANDLE handle, const void* buffer, uint32_t length
   if (status != FT_OK)
     ++counters_["failed_writes"];
   std::optional<Clock::time_point> wait;
-  if (device)
+  if (device) {
     wait = Charge(sent, *device);
+    // A reply sets off once the request's last byte is through.
+    Dispatch(device, pendingBefore, std::max(lineFreeAt_, Clock::now()));
+  }
   status =
       Done("FT_Write", handle, status, "len=%u sent=%u first=%02X", static_cast<unsigned>(length),
            static_cast<unsigned>(sent), length && bytes ? bytes[0] : 0u);
@@ -331,12 +341,16 @@ FT_STATUS Simulator::Read(FT_HANDLE handle, void* buffer, uint32_t length, uint3
   FT_STATUS status = Check(handle, &device);
   if (status == FT_OK && ((!buffer && length > 0) || !got))
     status = FT_INVALID_PARAMETER;
-  if (status == FT_OK && device->pending.size() < length && scenario_.rate == LineRate::kReal &&
-      device->readTimeoutMs > 0) {
-    // Nothing more will come unasked: wait out the read time-out as the driver does.
-    uint32_t timeout = device->readTimeoutMs;
+  if (status == FT_OK && scenario_.rate == LineRate::kReal && device->readTimeoutMs > 0 &&
+      Arrived(*device, Clock::now()) < length) {
+    // As the driver does: return once the bytes asked for have come, or when the read time-out
+    // runs out.
+    Clock::time_point until = Clock::now() + std::chrono::milliseconds(device->readTimeoutMs);
+    std::optional<Clock::time_point> complete = ArrivalOf(*device, length);
+    if (complete && *complete < until)
+      until = *complete;
     hold.unlock();
-    std::this_thread::sleep_for(std::chrono::milliseconds(timeout));
+    WaitUntil(until);
     hold.lock();
     Refresh();
     device = nullptr;
@@ -344,21 +358,15 @@ FT_STATUS Simulator::Read(FT_HANDLE handle, void* buffer, uint32_t length, uint3
   }
   uint32_t taken = 0;
   if (status == FT_OK) {
-    taken = static_cast<uint32_t>(std::min<size_t>(length, device->pending.size()));
+    taken = static_cast<uint32_t>(std::min<size_t>(length, Arrived(*device, Clock::now())));
     std::copy_n(device->pending.begin(), taken, static_cast<uint8_t*>(buffer));
-    device->pending.erase(device->pending.begin(), device->pending.begin() + taken);
+    Take(device, taken);
     counters_["bytes_out"] += taken;
   }
   if (got)
     *got = taken;
-  std::optional<Clock::time_point> wait;
-  if (device)
-    wait = Charge(taken, *device);
-  status = Done("FT_Read", handle, status, "len=%u got=%u", static_cast<unsigned>(length),
-                static_cast<unsigned>(taken));
-  hold.unlock();
-  WaitUntil(wait);
-  return status;
+  return Done("FT_Read", handle, status, "len=%u got=%u", static_cast<unsigned>(length),
+              static_cast<unsigned>(taken));
 }
 
 FT_STATUS Simulator::IoCtl(FT_HANDLE handle, uint32_t code) {
@@ -407,7 +415,7 @@ FT_STATUS Simulator::SetDataCharacteristics(FT_HANDLE handle, uint8_t bits, uint
 FT_STATUS Simulator::ResetDevice(FT_HANDLE handle) {
   // The chip's buffers go; the instrument behind it does not notice.
   auto act = [](Device& device) -> FT_STATUS {
-    device.pending.clear();
+    DropPending(&device);
     return FT_OK;
   };
   return WithDevice("FT_ResetDevice", handle, act, "%s", "");
@@ -417,7 +425,7 @@ FT_STATUS Simulator::Purge(FT_HANDLE handle, uint32_t mask) {
   // Writes reach the instrument at once, so only the receive side holds anything to purge.
   auto act = [&](Device& device) -> FT_STATUS {
     if (mask & FT_PURGE_RX)
-      device.pending.clear();
+      DropPending(&device);
     return FT_OK;
   };
   return WithDevice("FT_Purge", handle, act, "mask=%u", static_cast<unsigned>(mask));
@@ -437,7 +445,7 @@ FT_STATUS Simulator::GetQueueStatus(FT_HANDLE handle, uint32_t* received) {
   auto act = [&](Device& device) -> FT_STATUS {
     if (!received)
       return FT_INVALID_PARAMETER;
-    *received = static_cast<uint32_t>(device.pending.size());
+    *received = static_cast<uint32_t>(Arrived(device, Clock::now()));
     return FT_OK;
   };
   return WithDevice("FT_GetQueueStatus", handle, act, "%s", "");
@@ -447,7 +455,7 @@ FT_STATUS Simulator::GetStatus(FT_HANDLE handle, uint32_t* received, uint32_t* t
                                uint32_t* events) {
   auto act = [&](Device& device) -> FT_STATUS {
     if (received)
-      *received = static_cast<uint32_t>(device.pending.size());
+      *received = static_cast<uint32_t>(Arrived(device, Clock::now()));
     if (transmit)
       *transmit = 0;
     if (events)
@@ -566,9 +574,70 @@ std::optional<Simulator::Clock::time_point> Simulator::Charge(uint32_t bytes,
   return lineFreeAt_;
 }
 
+void Simulator::Dispatch(Device* device, size_t before, Clock::time_point from) {
+  if (scenario_.rate != LineRate::kReal || device->pending.size() <= before)
+    return;
+  const size_t bytes = device->pending.size() - before;
+  // Ten bit times a byte, like the other direction.
+  const Clock::duration byteTime = std::chrono::duration_cast<Clock::duration>(
+      std::chrono::nanoseconds(10u * 1000000000ull / device->baud));
+  const Clock::time_point start = std::max(from, device->receiveLineFreeAt);
+  device->arrivals.push_back({bytes, start, byteTime});
+  device->receiveLineFreeAt = start + static_cast<Clock::rep>(bytes) * byteTime;
+}
+
+size_t Simulator::Arrived(const Device& device, Clock::time_point now) const {
+  if (scenario_.rate != LineRate::kReal)
+    return device.pending.size();
+  size_t arrived = 0;
+  for (const Arrival& arrival : device.arrivals) {
+    if (now <= arrival.start)
+      break;
+    const size_t come = std::min<size_t>(
+        arrival.bytes, static_cast<size_t>((now - arrival.start) / arrival.byteTime));
+    arrived += come;
+    if (come < arrival.bytes)
+      break;
+  }
+  return arrived;
+}
+
+std::optional<Simulator::Clock::time_point> Simulator::ArrivalOf(const Device& device,
+                                                                 size_t count) const {
+  for (const Arrival& arrival : device.arrivals) {
+    if (count <= arrival.bytes)
+      return arrival.start + static_cast<Clock::rep>(count) * arrival.byteTime;
+    count -= arrival.bytes;
+  }
+  return std::nullopt;
+}
+
+void Simulator::Take(Device* device, size_t count) {
+  device->pending.erase(device->pending.begin(), device->pending.begin() + count);
+  while (count > 0 && !device->arrivals.empty()) {
+    Arrival& first = device->arrivals.front();
+    const size_t taken = std::min(count, first.bytes);
+    first.bytes -= taken;
+    first.start += static_cast<Clock::rep>(taken) * first.byteTime;
+    count -= taken;
+    if (first.bytes == 0)
+      device->arrivals.pop_front();
+  }
+}
+
+void Simulator::DropPending(Device* device) {
+  device->pending.clear();
+  device->arrivals.clear();
+}
+
 void Simulator::WaitUntil(const std::optional<Clock::time_point>& until) {
-  if (until)
-    std::this_thread::sleep_until(*until);
+  if (!until)
+    return;
+  // Never short: a sleep may round its time down to whole milliseconds.
+  for (Clock::time_point now = Clock::now(); now < *until; now = Clock::now()) {
+    std::this_thread::sleep_for(
+        std::max<Clock::duration>(*until - now, std::chrono::milliseconds(1)));
+  }
 }
 
 FT_STATUS Simulator::Done(const char* name, FT_HANDLE handle, FT_STATUS status, const char* format,

@@ -58,6 +58,13 @@ class Simulator {
  private:
   using Clock = std::chrono::steady_clock;
 
+  // A stretch of a device's pending bytes that reaches the PC one byte after another from `start`.
+  struct Arrival {
+    size_t bytes;
+    Clock::time_point start;
+    Clock::duration byteTime;
+  };
+
   struct Device {
     std::string description;
     std::string serial;
@@ -73,6 +80,10 @@ class Simulator {
     uint8_t bits = 8, stop = 0, parity = 0;
     uint32_t readTimeoutMs = 0, writeTimeoutMs = 0, pipeRetries = 0;
     std::deque<uint8_t> pending;  // sent by the device, not yet read by the PC
+    // When the pending bytes reach the PC, front first: at the line's speed in `real` rate, from
+    // the moment the request that asked for them was complete; all at once in `instant` rate.
+    std::deque<Arrival> arrivals;
+    Clock::time_point receiveLineFreeAt;
     Eeprom eeprom;
   };
 
@@ -90,8 +101,16 @@ class Simulator {
   FT_STATUS Check(FT_HANDLE handle, Device** device);
   FT_STATUS OpenDevice(int found, FT_HANDLE* handle);
   std::vector<uint32_t> PresentDevices() const;
-  // Books line time for bytes moved; returns when the line is free again if that is worth a wait.
+  // Books line time for bytes written; returns when the line is free again if that is worth a wait.
   std::optional<Clock::time_point> Charge(uint32_t bytes, const Device& device);
+  // The receive side: bytes the device queued since `before` set off for the PC once the line is
+  // free from `from`; how many have arrived by `now`; when the first `count` will have arrived
+  // (never, if fewer are pending); taking the first `count` off the queue; emptying it.
+  void Dispatch(Device* device, size_t before, Clock::time_point from);
+  size_t Arrived(const Device& device, Clock::time_point now) const;
+  std::optional<Clock::time_point> ArrivalOf(const Device& device, size_t count) const;
+  void Take(Device* device, size_t count);
+  static void DropPending(Device* device);
   // Runs `act` on the device of a good handle under the lock, and traces the call.
   template <typename Act, typename... Arguments>
   FT_STATUS WithDevice(const char* name, FT_HANDLE handle, Act act, const char* format,
@@ -111,6 +130,7 @@ class Simulator {
   std::vector<uint8_t> received_;
   uint32_t bytesWritten_ = 0;  // bytes offered since configuring, for the unplug fault
   uint32_t baudCalls_ = 0;
+  uint32_t writesRefused_ = 0;
   std::vector<uint32_t> listed_;  // the device list as FT_CreateDeviceInfoList last built it
   Clock::time_point configuredAt_;
   std::optional<Clock::time_point> plugAt_;

@@ -2,6 +2,7 @@
 // scenarios, the in-process library and concurrent use.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -365,6 +366,48 @@ TEST(SimRealRate, MissingDataWaitsTheReadTimeOut) {
   EXPECT_EQ(FT_Read(handle, buffer, 98, &got), FT_OK);
   EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(40));
   EXPECT_EQ(got, 0u);
+}
+
+TEST(SimRealRate, RepliesArriveAtTheLineRate) {
+  using Clock = std::chrono::steady_clock;
+  ASSERT_EQ(VrxSim_Configure("rate = real\n"), 1);
+  FT_HANDLE handle = OpenLink();
+  ASSERT_EQ(FT_SetTimeouts(handle, 900, 900), FT_OK);
+  // A live frame: 8,194 bytes at 10 µs each, some 82 ms on the line.
+  const auto asking = Clock::now();
+  for (uint8_t byte : {0x42, 0x00, 0x00, 0x10, 0xD0})
+    WriteByte(handle, byte);
+  const auto asked = Clock::now();
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  uint32_t queued = 0, transmit = 0, events = 0;
+  const auto before = Clock::now();
+  ASSERT_EQ(FT_GetStatus(handle, &queued, &transmit, &events), FT_OK);
+  const auto after = Clock::now();
+  // What has come is what the line carries in the time since the request, no more.
+  const auto bytesIn = [](Clock::duration time) {
+    return std::chrono::duration_cast<std::chrono::microseconds>(time).count() / 10;
+  };
+  EXPECT_GE(static_cast<long long>(queued),
+            std::min<long long>(bytesIn(before - asked) - 10, 8194));
+  EXPECT_LE(static_cast<long long>(queued), bytesIn(after - asking));
+  std::vector<uint8_t> frame(8194);
+  uint32_t got = 0;
+  EXPECT_EQ(FT_Read(handle, frame.data(), 8194, &got), FT_OK);
+  EXPECT_EQ(got, 8194u);
+  EXPECT_GE(Clock::now() - asked, std::chrono::milliseconds(80));
+  EXPECT_EQ(FT_GetQueueStatus(handle, &queued), FT_OK);
+  EXPECT_EQ(queued, 0u);
+}
+
+TEST(SimFaults, RefusedWritesLeaveTheLinkGood) {
+  ASSERT_EQ(VrxSim_Configure("refuse_writes = 2\n"), 1);
+  FT_HANDLE handle = OpenLink();
+  EXPECT_EQ(WriteByte(handle, 0x42), FT_IO_ERROR);
+  EXPECT_EQ(Status(handle), FT_OK);
+  EXPECT_EQ(WriteByte(handle, 0x42), FT_IO_ERROR);
+  EXPECT_EQ(WriteByte(handle, 0x42), FT_OK);
+  EXPECT_EQ(VrxSim_Counter("failed_writes"), 2u);
+  EXPECT_EQ(VrxSim_Received(nullptr, 0), 1u);
 }
 
 TEST(SimThreads, PluggingWhileTheLinkIsBusy) {

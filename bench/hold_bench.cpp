@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "connection_hold.h"
 #include "connection_thread.h"
 #include "ft_transport.h"
 #include "records.h"
@@ -98,10 +99,9 @@ void BM_HoldLatency(benchmark::State& state) {
   for (auto _ : state) {
     PumpFor(moment(random));
     const auto asked = Clock::now();
-    FtConnectThread->Suspend();
-    FtConnectThread->WaitUntilHeld();
+    HoldConnectionThread();
     const double ms = std::chrono::duration<double, std::milli>(Clock::now() - asked).count();
-    FtConnectThread->Resume();
+    ReleaseConnectionThread();
     samples.push_back(ms);
     state.SetIterationTime(ms / 1000.0);
   }

@@ -28,14 +28,26 @@ classFtConnectThread::classFtConnectThread(bool CreateSuspended, ConnectionHost&
       recordFile_(std::move(recordFile)),
       frame_(std::make_unique<uint8_t[]>(kMaxFrameLength)) {}
 
-void classFtConnectThread::SafePoint(void* self) {
-  static_cast<classFtConnectThread*>(self)->CheckSuspended();
+void classFtConnectThread::SafePoint() {
+  CheckSuspended();
+}
+
+void classFtConnectThread::Wait(uint32_t ms) {
+  Pause(ms);
+}
+
+bool classFtConnectThread::WaitShouldEnd() {
+  return SuspendCount() > 0;
 }
 
 void classFtConnectThread::Execute() {
   // The arithmetic rounds as it must only with the x87 unit at its full 64-bit significand.
   EnsureExtendedPrecision();
-  SetLinkSafePoint(&classFtConnectThread::SafePoint, this);
+  SetLinkContext(this);
+  // Whichever way Execute ends, nothing calls into this thread any more.
+  struct Detach {
+    ~Detach() { SetLinkContext(nullptr); }
+  } detach;
   os::SleepMs(kStartDelayMs);
   if (recordFile_)
     LoadCommandLineRecordFile();

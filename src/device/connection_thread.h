@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "ft_transport.h"
 #include "record_file.h"
 #include "requests.h"
 #include "thread.h"
@@ -42,7 +43,8 @@ extern uint16_t MemIndex;
 // The value in decimal, with a minus sign when negative and no grouping.
 std::string IntToText(int32_t value);
 
-class classFtConnectThread : public os::TThread {
+// The thread's own context for the link: its safe point, and waits that a hold ends early.
+class classFtConnectThread : public os::TThread, private LinkContext {
  public:
   // `recordFile` is the program's first command-line argument, if it has one (even an empty
   // one, which then fails to open like any other missing file).
@@ -58,7 +60,10 @@ class classFtConnectThread : public os::TThread {
   void MemoryPass();
   void SyncShowMeasRecord();
   void SyncRangeChanged();
-  static void SafePoint(void* self);
+
+  void SafePoint() override;
+  void Wait(uint32_t ms) override;
+  bool WaitShouldEnd() override;
 
   ConnectionHost& host_;
   std::optional<std::string> recordFile_;

@@ -1,5 +1,7 @@
 #include "ft_transport.h"
 
+#include <algorithm>
+
 #include "clock.h"
 #include "library.h"
 #include "usb_log.h"
@@ -36,8 +38,10 @@ namespace {
 
 bool driverLoaded = false;
 
-thread_local LinkSafePoint safePoint = nullptr;
-thread_local void* safePointContext = nullptr;
+thread_local LinkContext* linkContext = nullptr;
+
+// Bytes a millisecond on the line: 1,000,000 baud, ten bits a byte with start and stop bit.
+constexpr uint32_t kLineBytesPerMs = kLinkBaudRate / 10 / 1000;
 
 // Looks up entry point `index` into `slot`; a missing name fails the load unless it is optional.
 template <typename Function>
@@ -56,15 +60,17 @@ std::mutex& FtLinkLock() {
   return *lock;
 }
 
-void SetLinkSafePoint(LinkSafePoint point, void* context) {
-  safePoint = point;
-  safePointContext = context;
+void SetLinkContext(LinkContext* context) {
+  linkContext = context;
 }
 
 void LinkPause(uint32_t ms) {
-  if (safePoint)
-    safePoint(safePointContext);
-  os::SleepMs(ms);
+  if (!linkContext) {
+    os::SleepMs(ms);
+    return;
+  }
+  linkContext->Wait(ms);
+  linkContext->SafePoint();
 }
 
 int32_t LoadFtDriver() {
@@ -103,11 +109,43 @@ bool FtDriverLoaded() {
 
 namespace {
 
-uint32_t LinkStatusLocked() {
-  uint32_t receiveCount = 0;
+uint32_t LinkStatusLocked(uint32_t* receiveCount = nullptr) {
+  uint32_t received = 0;
   uint32_t transmitCount = 0;
   uint32_t eventStatus = 0;
-  return FtDriver.GetStatus(FtHandle, &receiveCount, &transmitCount, &eventStatus);
+  const uint32_t status = FtDriver.GetStatus(FtHandle, &received, &transmitCount, &eventStatus);
+  if (receiveCount)
+    *receiveCount = received;
+  return status;
+}
+
+void LinkSafePoint() {
+  if (linkContext)
+    linkContext->SafePoint();
+}
+
+// Waits until the chip's receive queue holds `length` bytes, the read time-out has run out or the
+// context's waits should end (a hold asked for), in waits as long as the missing bytes take on the
+// line. Returns how many bytes the one driver read then asks for: the whole length once it has
+// come (or when the status query fails, so that the read reports the error), else what has come,
+// which the driver hands over at once instead of waiting out its own time-out for the rest.
+uint32_t AwaitReply(LinkContext& context, uint32_t length) {
+  const uint32_t started = os::TickCount();
+  for (;;) {
+    uint32_t queued = 0;
+    uint32_t status;
+    {
+      std::lock_guard<std::mutex> link(FtLinkLock());
+      status = LinkStatusLocked(&queued);
+    }
+    if (status != FT_OK || queued >= length)
+      return length;
+    const uint32_t waited = os::TickCount() - started;
+    if (waited >= kLinkTimeoutMs || context.WaitShouldEnd())
+      return queued;
+    const uint32_t lineMs = (length - queued + kLineBytesPerMs - 1) / kLineBytesPerMs;
+    context.Wait(std::min(std::max(lineMs, 1u), kLinkTimeoutMs - waited));
+  }
 }
 
 }  // namespace
@@ -137,6 +175,10 @@ void FtConnect() {
       link.unlock();
       LinkPause(kReopenPauseMs);
       link.lock();
+      // Another thread (the firmware update's) may have opened the instrument while this one was
+      // held in the pause: a good link is kept, as on entry.
+      if (LinkStatusLocked() == FT_OK)
+        return;
     } while (FtDriver.OpenEx(const_cast<char*>(kInstrumentDescription), FT_OPEN_BY_DESCRIPTION,
                              &FtHandle) != FT_OK);
     FT_STATUS refused = FtDriver.SetBaudRate(FtHandle, kLinkBaudRate);
@@ -152,15 +194,24 @@ void FtConnect() {
 int32_t FtReadBytes(uint8_t* buffer, int32_t length) {
   if (!driverLoaded || length <= 0)
     return 0;
+  uint32_t wanted = static_cast<uint32_t>(length);
+  // A driver read cannot be interrupted: on a thread that may be held, the bytes are waited for
+  // first, so that a hold never waits for a silent instrument's read time-out.
+  if (linkContext) {
+    wanted = AwaitReply(*linkContext, wanted);
+    // Nothing came: a time-out with nothing received.
+    if (wanted == 0)
+      return 0;
+  }
   uint32_t received = 0;
   {
     std::lock_guard<std::mutex> link(FtLinkLock());
-    if (FtDriver.Read(FtHandle, buffer, static_cast<uint32_t>(length), &received) != FT_OK)
+    if (FtDriver.Read(FtHandle, buffer, wanted, &received) != FT_OK)
       return 0;
   }
-  // Never report more than the buffer holds, whatever the driver says.
-  if (received > static_cast<uint32_t>(length))
-    received = static_cast<uint32_t>(length);
+  // Never report more than was asked for, whatever the driver says.
+  if (received > wanted)
+    received = wanted;
   LogUsbData(buffer, received, kUsbIn);
   return static_cast<int32_t>(received);
 }
@@ -179,6 +230,9 @@ void FtWriteBytes(const uint8_t* buffer, uint32_t length) {
         break;
       link.unlock();
       FtConnect();
+      // A link whose status stays good resends at once, without a pause, but past a safe point:
+      // a hold must not wait for a write that keeps failing.
+      LinkSafePoint();
     }
   }
   LogUsbData(buffer, length, kUsbOut);

@@ -74,10 +74,28 @@ int32_t FtTransaction(const uint8_t* request, int32_t requestLength, uint8_t* re
 // so a thread held at its safe point never holds it.
 std::mutex& FtLinkLock();
 
-// A pause of the retry and reconnect loops. It is the calling thread's safe point as well: a
-// suspended connection thread stops here, never inside a driver call or holding the link lock.
-using LinkSafePoint = void (*)(void* context);
-void SetLinkSafePoint(LinkSafePoint point, void* context);  // for the calling thread
+// What a thread that uses the link offers the link's loops: a safe point, where it may be held,
+// and waits that end early when the thread has something else to do (a hold asked for, or its
+// end). The connection thread installs one; so does any other thread that talks to the instrument.
+class LinkContext {
+ public:
+  // Holds the thread here while it is asked to; returns at once otherwise.
+  virtual void SafePoint() = 0;
+  // Waits up to ms, ending early once WaitShouldEnd() holds.
+  virtual void Wait(uint32_t ms) = 0;
+  // Whether the link's waits should end now.
+  virtual bool WaitShouldEnd() = 0;
+
+ protected:
+  ~LinkContext() = default;
+};
+
+// Installs the calling thread's context; nullptr (the default) for none: pauses then sleep
+// (os::SleepMs) and a read waits inside the driver.
+void SetLinkContext(LinkContext* context);
+
+// A pause of the retry and reconnect loops: with a context a wait that a hold ends early, followed
+// by the thread's safe point; never inside a driver call or holding the link lock.
 void LinkPause(uint32_t ms);
 
 // Forgets the loaded driver and the handle; tests only, so each starts from program start.

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
+#include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,14 +21,18 @@
 
 namespace {
 
-// Pauses are recorded instead of slept; a test may act at the n-th pause (plug the instrument).
+// Pauses are recorded instead of slept; a test may act at the n-th pause (plug the instrument,
+// or more).
 std::vector<uint32_t> pauses;
 size_t plugAtPause = 0;
+std::function<void()> atEveryPause;
 
 void RecordPause(uint32_t ms) {
   pauses.push_back(ms);
   if (plugAtPause != 0 && pauses.size() == plugAtPause)
     simctl::SetAttached(true);
+  if (atEveryPause)
+    atEveryPause();
 }
 
 std::string LogText() {
@@ -40,10 +47,12 @@ class LinkTest : public ::testing::Test {
     ResetFtTransportForTests();
     pauses.clear();
     plugAtPause = 0;
+    atEveryPause = nullptr;
     previousSleep_ = os::SetSleepFunction(&RecordPause);
   }
   void TearDown() override {
     os::SetSleepFunction(previousSleep_);
+    SetLinkContext(nullptr);
     ServiceMode = 0;
   }
   // Loads the driver against a simulator set up by `scenario`, then forgets the set-up pauses.
@@ -99,6 +108,30 @@ TEST_F(LinkTest, WaitsForTheInstrumentEvery100Ms) {
   EXPECT_EQ(pauses, (std::vector<uint32_t>{100, 100, 100, 100}));
   EXPECT_EQ(UsbConnected.load(), 1);
   EXPECT_EQ(FtLinkStatus(), 0u);
+}
+
+TEST_F(LinkTest, ALinkOpenedElsewhereDuringTheReopenPauseIsKept) {
+  Start("attached = 0");
+  // While this FtConnect pauses (a thread held there), the instrument comes back and another
+  // thread's FtConnect opens it: the firmware update's.
+  atEveryPause = [] {
+    if (pauses.size() == 2) {
+      simctl::SetAttached(true);
+      FtConnect();
+    }
+    // Without the test of the link after the pause the open would be refused for ever: free the
+    // instrument after a while so that the test ends.
+    if (pauses.size() == 50)
+      FtDriver.Close(FtHandle);
+  };
+  FtConnect();
+  // Two pauses of this FtConnect and one of the other thread's; one open tried while the
+  // instrument was away, and the other thread's.
+  EXPECT_EQ(pauses, (std::vector<uint32_t>{100, 100, 100}));
+  EXPECT_EQ(simctl::Counter("FT_OpenEx"), 2u);
+  EXPECT_EQ(simctl::Counter("FT_SetBaudRate"), 1u);
+  EXPECT_EQ(FtLinkStatus(), 0u);
+  EXPECT_EQ(UsbConnected.load(), 1);
 }
 
 TEST_F(LinkTest, ARefusedBaudRateReopensUntilTheLinkIsSet) {
@@ -239,6 +272,133 @@ TEST_F(LinkTest, ABadLengthRecordSendsNothing) {
   record->log2N = 0;
   EXPECT_EQ(ReadSignal(record.get(), 0), 0);
   EXPECT_EQ(simctl::Counter("requests_wave"), 0u);
+}
+
+// The calls as the driver received them: name, then the arguments, one line per call.
+std::vector<std::pair<std::string, std::string>> TracedCalls(const std::string& path) {
+  std::vector<std::pair<std::string, std::string>> calls;
+  std::ifstream file(path);
+  for (std::string line; std::getline(file, line);) {
+    // "name handle arguments -> status"
+    const size_t name = line.find(' ');
+    const size_t arguments = line.find(' ', name + 1);
+    const size_t status = line.rfind(" -> ");
+    calls.emplace_back(line.substr(0, name),
+                       line.substr(arguments + 1, status - std::min(status, arguments + 1)));
+  }
+  return calls;
+}
+
+TEST_F(LinkTest, DriverCallsCarryTheLinkSettings) {
+  Start("trace = trace.txt");
+  FtConnect();
+  auto record = std::make_unique<TMeasRecord>();
+  record->log2N = 12;
+  ReadKalibr(record.get());
+  ReadSignal(record.get(), 0);
+  ASSERT_TRUE(simctl::Configure(""));  // closes the trace
+  std::map<std::string, std::vector<std::string>> arguments;
+  for (const auto& call : TracedCalls("trace.txt"))
+    arguments[call.first].push_back(call.second);
+  const std::map<std::string, std::vector<std::string>> expected = {
+      {"FT_OpenEx", {"flags=2 description=VRX-470"}},
+      {"FT_SetBaudRate", {"baud=1000000"}},
+      {"FT_SetDataCharacteristics", {"bits=8 stop=0 parity=0"}},
+      {"FT_SetTimeouts", {"read=900 write=900"}},
+      {"FT_SetResetPipeRetryCount", {"count=1500"}},
+      // Both buffers emptied before each request, and each reply read to its length.
+      {"FT_Purge", {"mask=3", "mask=3"}},
+      {"FT_Read", {"len=98 got=98", "len=8194 got=8194"}},
+  };
+  for (const auto& call : expected)
+    EXPECT_EQ(arguments[call.first], call.second) << call.first;
+}
+
+PFT_Read driverRead = nullptr;
+
+// A driver that says it read more than it was asked for.
+FT_STATUS FT_API OverstatingRead(FT_HANDLE handle, void* buffer, uint32_t length, uint32_t* got) {
+  FT_STATUS status = driverRead(handle, buffer, length, got);
+  *got = length + 7;
+  return status;
+}
+
+TEST_F(LinkTest, ACountAboveWhatWasAskedForIsNeverReported) {
+  Start("");
+  Connect();
+  LogTraffic();
+  uint8_t request[kRequestLength];
+  BuildParameterRequest(request);
+  FtWriteBytes(request, kRequestLength);
+  driverRead = FtDriver.Read;
+  FtDriver.Read = &OverstatingRead;
+  uint8_t reply[kParameterReplyLength + 7] = {};
+  EXPECT_EQ(FtReadBytes(reply, kParameterReplyLength), kParameterReplyLength);
+  std::string log = LogText();
+  EXPECT_EQ(log.size() - log.find("IN[98]: "), 8u + 98u * 3u + 1u);
+}
+
+// The link's side of a thread that may be held: waits are written down, not waited, and a hold
+// is asked for after `holdAfterWaits` of them (0: never).
+class RecordingContext : public LinkContext {
+ public:
+  void SafePoint() override { ++safePoints; }
+  void Wait(uint32_t ms) override { waits.push_back(ms); }
+  bool WaitShouldEnd() override { return holdAfterWaits != 0 && waits.size() >= holdAfterWaits; }
+
+  size_t holdAfterWaits = 0;
+  std::vector<uint32_t> waits;
+  int safePoints = 0;
+};
+
+TEST_F(LinkTest, OnAThreadThatMayBeHeldAReadWaitsForItsBytesFirst) {
+  struct Case {
+    const char* scenario;
+    size_t holdAfterWaits;
+    int32_t returned;
+    uint32_t driverReads;
+    size_t waits;
+  };
+  const Case cases[] = {
+      // The reply is there: one read of its length, no wait.
+      {"", 0, kParameterReplyLength, 1, 0},
+      // A silent instrument: the hold ends the wait, and no driver read waits out its time-out.
+      {"silent = 1", 3, 0, 0, 3},
+      // A short reply: the read takes what came, at once.
+      {"short_replies = 1\nshort_by = 95", 2, 3, 1, 2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.scenario);
+    Start(c.scenario);
+    Connect();
+    RecordingContext context;
+    context.holdAfterWaits = c.holdAfterWaits;
+    SetLinkContext(&context);
+    uint8_t request[kRequestLength];
+    BuildParameterRequest(request);
+    uint8_t reply[kParameterReplyLength];
+    EXPECT_EQ(FtTransaction(request, kRequestLength, reply, kParameterReplyLength), c.returned);
+    SetLinkContext(nullptr);
+    EXPECT_EQ(simctl::Counter("FT_Read"), c.driverReads);
+    EXPECT_EQ(context.waits.size(), c.waits);
+    EXPECT_TRUE(pauses.empty());
+  }
+}
+
+TEST_F(LinkTest, AWriteThatFailsOnAGoodLinkIsResentPastASafePoint) {
+  Start("refuse_writes = 3");
+  Connect();
+  RecordingContext context;
+  SetLinkContext(&context);
+  const uint8_t request[] = {0x42, 0x00, 0x00, 0x19, 0x19};
+  FtWriteBytes(request, 5);
+  SetLinkContext(nullptr);
+  EXPECT_EQ(simctl::Received(), std::vector<uint8_t>(request, request + 5));
+  // At once each time: no pause, no reopening.
+  EXPECT_EQ(context.safePoints, 3);
+  EXPECT_TRUE(context.waits.empty());
+  EXPECT_TRUE(pauses.empty());
+  EXPECT_EQ(simctl::Counter("FT_OpenEx"), 1u);
 }
 
 #if !defined(_WIN32)

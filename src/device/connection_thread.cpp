@@ -109,10 +109,13 @@ void classFtConnectThread::LivePass() {
     }
     LastRange = SignalRecord.range;
   }
-  // One requested reading has been taken (or lost to a change of range); a user's change of the
-  // run mode in the meantime survives.
-  uint8_t requested = kRunOneRequested;
-  RunMode.compare_exchange_strong(requested, kRunSingleWaiting);
+  // One requested reading has been taken (or lost to a change of range). Only a pass that found
+  // the request ends it: a press that lands during another pass is this pass's to leave alone, and
+  // a user's change of the run mode in the meantime survives.
+  if (runMode == kRunOneRequested) {
+    uint8_t requested = kRunOneRequested;
+    RunMode.compare_exchange_strong(requested, kRunSingleWaiting);
+  }
 }
 
 void classFtConnectThread::MemoryPass() {

@@ -331,6 +331,17 @@ TEST_F(ConnectionThreadTest, AWriteThatKeepsFailingOnAGoodLinkCanBeHeld) {
   EXPECT_EQ(simctl::Counter("FT_Write"), writes);
 }
 
+TEST_F(ConnectionThreadTest, ARequestMadeDuringAnotherPassIsTakenByTheNext) {
+  // The user chooses single mode and asks for a reading while a continuous one is shown.
+  host_.onShow = [&] {
+    if (host_.shows == 1)
+      RunMode = kRunOneRequested;
+  };
+  Start("");
+  ASSERT_TRUE(PumpUntil([] { return RunMode == kRunSingleWaiting; }, "single mode waiting"));
+  EXPECT_EQ(host_.shows, 2);
+}
+
 #if !defined(_WIN32)
 TEST_F(ConnectionThreadTest, AMissingDriverIsReportedAndTheThreadEnds) {
   os::RegisterInProcessLibrary("ftd2xx.dll", nullptr);

@@ -40,13 +40,21 @@ bool classFtConnectThread::WaitShouldEnd() {
   return SuspendCount() > 0;
 }
 
+void classFtConnectThread::WakeOnSourceChange(void* self) {
+  static_cast<classFtConnectThread*>(self)->Wake();
+}
+
 void classFtConnectThread::Execute() {
   // The arithmetic rounds as it must only with the x87 unit at its full 64-bit significand.
   EnsureExtendedPrecision();
   SetLinkContext(this);
+  SetSourceChangeListener(&classFtConnectThread::WakeOnSourceChange, this);
   // Whichever way Execute ends, nothing calls into this thread any more.
   struct Detach {
-    ~Detach() { SetLinkContext(nullptr); }
+    ~Detach() {
+      SetSourceChangeListener(nullptr, nullptr);
+      SetLinkContext(nullptr);
+    }
   } detach;
   os::SleepMs(kStartDelayMs);
   if (recordFile_)
@@ -65,7 +73,15 @@ void classFtConnectThread::Execute() {
     // Read again: one pass runs both branches when the source changes in between.
     if (SourceMode == kSourceMemory)
       MemoryPass();
+    if (SourceMode == kSourceFile)
+      WaitWhileFileSource();
   }
+}
+
+void classFtConnectThread::WaitWhileFileSource() {
+  // Woken by every store of the source byte, by a hold and by termination.
+  Pause(
+      os::kNoTimeLimit, [] { return SourceMode != kSourceFile; }, /*endOnTerminate=*/true);
 }
 
 void classFtConnectThread::LoadCommandLineRecordFile() {

@@ -60,6 +60,10 @@ class classFtConnectThread : public os::TThread, private LinkContext {
   void MemoryPass();
   void SyncShowMeasRecord();
   void SyncRangeChanged();
+  // Does nothing while a record file is shown, until the source changes or a hold or the end is
+  // asked for.
+  void WaitWhileFileSource();
+  static void WakeOnSourceChange(void* self);
 
   void SafePoint() override;
   void Wait(uint32_t ms) override;

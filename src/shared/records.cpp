@@ -4,9 +4,36 @@ TMeasRecord SignalRecord;
 TMeasRecord FileRecord;
 TMeasRecord MemoryRecords[kMemorySlots];
 
-std::atomic<uint8_t> SourceMode{0};
+SourceModeByte SourceMode{0};
 std::atomic<uint8_t> RunMode{0};
 std::atomic<uint8_t> ServiceMode{0};
+
+namespace {
+
+std::mutex& ListenerLock() {
+  // Never destroyed: the connection thread may still wait for the source while the program ends.
+  static std::mutex* const lock = new std::mutex;
+  return *lock;
+}
+
+SourceChangeListener sourceListener = nullptr;
+void* sourceListenerContext = nullptr;
+
+}  // namespace
+
+void SourceModeByte::store(uint8_t value) {
+  value_.store(value);
+  // Under the lock, so a listener that is being taken away is never called after it has gone.
+  std::lock_guard<std::mutex> hold(ListenerLock());
+  if (sourceListener)
+    sourceListener(sourceListenerContext);
+}
+
+void SetSourceChangeListener(SourceChangeListener listener, void* context) {
+  std::lock_guard<std::mutex> hold(ListenerLock());
+  sourceListener = listener;
+  sourceListenerContext = context;
+}
 
 TMeasRecord* CurrentSourceRecord(int memSlotIndex) {
   switch (SourceMode.load()) {

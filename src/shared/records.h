@@ -19,8 +19,34 @@ enum RunModeValue : uint8_t {
   kRunSingleWaiting = 3
 };
 
+// The source byte, atomic like the other mode bytes. Every store also tells the listener, so the
+// connection thread, which does nothing while a record file is shown, can wait for a change of
+// source instead of looking at the byte over and over.
+class SourceModeByte {
+ public:
+  explicit constexpr SourceModeByte(uint8_t value) : value_(value) {}
+  SourceModeByte(const SourceModeByte&) = delete;
+  SourceModeByte& operator=(const SourceModeByte&) = delete;
+
+  uint8_t load() const { return value_.load(); }
+  operator uint8_t() const { return load(); }
+  void store(uint8_t value);
+  SourceModeByte& operator=(uint8_t value) {
+    store(value);
+    return *this;
+  }
+
+ private:
+  std::atomic<uint8_t> value_;
+};
+
+// Called on the storing thread after every store of SourceMode; one listener at a time, nullptr
+// for none. It must not store SourceMode itself.
+using SourceChangeListener = void (*)(void* context);
+void SetSourceChangeListener(SourceChangeListener listener, void* context);
+
 // Written by the main thread, read by the connection thread; RunMode 2 -> 3 is a compare-and-set.
-extern std::atomic<uint8_t> SourceMode;
+extern SourceModeByte SourceMode;
 extern std::atomic<uint8_t> RunMode;
 extern std::atomic<uint8_t> ServiceMode;
 

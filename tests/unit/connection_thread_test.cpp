@@ -342,6 +342,23 @@ TEST_F(ConnectionThreadTest, ARequestMadeDuringAnotherPassIsTakenByTheNext) {
   EXPECT_EQ(host_.shows, 2);
 }
 
+TEST_F(ConnectionThreadTest, WithAFileShownTheThreadWaitsForAChangeOfSource) {
+  MakePausesEndless();
+  SourceMode = kSourceFile;
+  Start("");
+  ASSERT_TRUE(PumpUntil([] { return endlessWaits >= 1; }, "the thread to wait"));
+  // A hold ends the wait, and after it the thread waits again.
+  ASSERT_TRUE(Hold());
+  thread_->Resume();
+  ASSERT_TRUE(PumpUntil([] { return endlessWaits >= 2; }, "the thread to wait again"));
+  PumpFor(20ms);
+  EXPECT_EQ(endlessWaits, 2);
+  EXPECT_EQ(simctl::Counter("requests_param"), 0u);
+  SourceMode = kSourceLive;
+  ASSERT_TRUE(PumpUntil([&] { return host_.shows >= 1; }, "a live reading"));
+  EXPECT_EQ(endlessWaits, 2);
+}
+
 #if !defined(_WIN32)
 TEST_F(ConnectionThreadTest, AMissingDriverIsReportedAndTheThreadEnds) {
   os::RegisterInProcessLibrary("ftd2xx.dll", nullptr);

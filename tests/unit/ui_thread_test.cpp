@@ -41,18 +41,29 @@ class Worker : public os::TThread {
   bool sync_;
 };
 
+// Runs the main thread's side until done() holds; a worker that never gets there ends the test
+// program with a message rather than a hang.
 void PumpUntil(const std::function<bool()>& done) {
+  Deadline deadline("a worker's progress", 20s);
   while (!done()) {
     os::WaitForSynchronize(5);
     os::CheckSynchronize();
   }
 }
 
+void WaitHeld(os::TThread* worker) {
+  Deadline deadline("WaitUntilHeld", 20s);
+  worker->WaitUntilHeld();
+}
+
 void Stop(os::TThread* worker) {
   while (worker->SuspendCount() > 0)
     worker->Resume();
   worker->Terminate();
-  worker->WaitFor();
+  {
+    Deadline deadline("a worker's end", 20s);
+    worker->WaitFor();
+  }
   delete worker;
 }
 
@@ -62,7 +73,7 @@ TEST(ThreadTest, SuspensionIsCountedAndHeldAtSafePoints) {
 
   worker->Suspend();
   worker->Suspend();
-  worker->WaitUntilHeld();
+  WaitHeld(worker);
   EXPECT_TRUE(worker->Held());
   int passes = worker->passes;
   // One resume of two leaves the thread held; no synchronised call arrives.
@@ -78,18 +89,17 @@ TEST(ThreadTest, SuspensionIsCountedAndHeldAtSafePoints) {
   EXPECT_EQ(worker->SuspendCount(), 0);
   PumpUntil([&] { return worker->passes > passes + 2; });
   worker->Suspend();
-  worker->WaitUntilHeld();
+  WaitHeld(worker);
   EXPECT_TRUE(worker->Held());
   Stop(worker);
 }
 
 TEST(ThreadTest, CreatedSuspendedRunsNothingUntilResumed) {
   Worker* worker = os::TThread::Create<Worker>(true, false);
-  worker->WaitUntilHeld();
+  WaitHeld(worker);
   EXPECT_EQ(worker->passes, 0);
   worker->Resume();
-  while (worker->passes == 0) {
-  }
+  PumpUntil([&] { return worker->passes > 0; });
   Stop(worker);
 }
 
@@ -197,10 +207,7 @@ TEST(ThreadTest, TheMainThreadWaitsThroughTheInstalledWait) {
   // The worker waits for its call to be run: it can be held only once the main thread has run it.
   ASSERT_TRUE(os::WaitForSynchronize(20000)) << "no synchronised call within 20 s";
   worker->Suspend();
-  {
-    Deadline deadline("WaitUntilHeld", 20s);
-    worker->WaitUntilHeld();
-  }
+  WaitHeld(worker);
   EXPECT_TRUE(worker->Held());
   EXPECT_GT(waits.load(), 0);
   Stop(worker);

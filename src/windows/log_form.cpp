@@ -46,6 +46,7 @@ TLogForm::TLogForm(ui::TComponent* Owner) : ui::TForm(Owner) {
   OnClose = ui::Handler(this, &TLogForm::FormClose);
   CreatePanel();
   CreateChart();
+  NameComponents();
   LogColorDialog = new ui::TColorDialog(this);
   SaveLogDialog = new ui::TSaveDialog(this);
   SaveLogDialog->defaultExt = "csv";
@@ -118,17 +119,15 @@ void TLogForm::CreatePanel() {
   Button2->SetCaption(" Очистить");
   Button2->OnClick = ui::Handler(this, &TLogForm::Button2Click);
 
-  // The export button, the cursor switch and its readout are wired by the cursor and export.
   Button1 = Make<ui::TButton>(Panel1);
   Button1->SetBounds(224, 40, 89, 25);
   Button1->SetCaption("Сохранить");
+  Button1->OnClick = ui::Handler(this, &TLogForm::Button1Click);
   CursorCheckBox = Make<ui::TCheckBox>(Panel1);
   CursorCheckBox->SetBounds(328, 8, 81, 17);
   CursorCheckBox->SetCaption("Курсор");
-  Panel2 = Make<ui::TPanel>(Panel1);
-  Panel2->SetBounds(405, 1, 159, 95);
-  Panel2->SetBevel(false);
-  Panel2->SetVisible(false);
+  CursorCheckBox->OnClick = ui::Handler(this, &TLogForm::CursorCheckBoxClick);
+  CreateReadout();
 }
 
 void TLogForm::CreateChart() {
@@ -148,6 +147,11 @@ void TLogForm::CreateChart() {
   SeriesMin = &LogChart.AddSeries<chart::LineSeries>();
   for (chart::LineSeries* series : {SeriesRMS, SeriesDC, SeriesMax, SeriesMin})
     series->SetLineWidth(2);
+
+  LogChart.OnMouseMove = [this](int x, int y) { LogChartMouseMove(LogChartBox, x, y); };
+  LogChart.OnEnter = [this] { LogChartEnter(LogChartBox); };
+  LogChart.OnExit = [this] { LogChartExit(LogChartBox); };
+  SeriesDC->OnAfterDrawValues = ui::Handler(this, &TLogForm::SeriesDCAfterDrawValues);
 }
 
 void TLogForm::ReadSettings() {

@@ -2,6 +2,7 @@
 // wall-clock time, four line series in one chart whose time axis follows the newest reading.
 #pragma once
 
+#include <cstddef>
 #include <functional>
 
 #include "chart.h"
@@ -31,7 +32,18 @@ class TLogForm : public ui::TForm {
   ui::TButton* Button2;
   ui::TButton* Button1;
   ui::TCheckBox* CursorCheckBox;
+  // The cursor readout: captions on the left, the reading's time and values on the right.
   ui::TPanel* Panel2;
+  ui::TLabel* Label11;
+  ui::TLabel* Label12;
+  ui::TLabel* Label2;
+  ui::TLabel* Label6;
+  ui::TLabel* Label3;
+  ui::TLabel* Label7;
+  ui::TLabel* Label4;
+  ui::TLabel* Label8;
+  ui::TLabel* Label5;
+  ui::TLabel* Label9;
 
   // The chart, drawn in the control that fills the window below the panel. SeriesRMS is its
   // first series.
@@ -49,6 +61,10 @@ class TLogForm : public ui::TForm {
   // The wall clock the readings are stamped with; tests put their own in.
   std::function<ui::TDateTime()> Clock = ui::Now;
 
+  // The reading under the cursor: set by the mouse over the chart, drawn as the cursor line. 0
+  // stands for the first reading and for none.
+  int LogCursorIndex = 0;
+
   void FormClose(ui::TObject* Sender, ui::TCloseAction& Action);
   void CheckBox1Click(ui::TObject* Sender);
   void CheckBox2Click(ui::TObject* Sender);
@@ -62,6 +78,13 @@ class TLogForm : public ui::TForm {
   void ComboBox1Change(ui::TObject* Sender);
   void ComboBox2Change(ui::TObject* Sender);
   void Timer1Timer(ui::TObject* Sender);
+  void CursorCheckBoxClick(ui::TObject* Sender);
+  // X and Y in the chart's pixels.
+  void LogChartMouseMove(ui::TObject* Sender, int X, int Y);
+  void SeriesDCAfterDrawValues(chart::Series& Sender);
+  void LogChartEnter(ui::TObject* Sender);
+  void LogChartExit(ui::TObject* Sender);
+  void Button1Click(ui::TObject* Sender);
 
   // Logs one reading at the current time and follows it with the time axis.
   void AddPoint(const TMeasRecord& rec);
@@ -74,7 +97,10 @@ class TLogForm : public ui::TForm {
 
  private:
   void CreatePanel();
+  void CreateReadout();
   void CreateChart();
+  void NameComponents();
+  void ShowCursorReading(std::size_t index);
   void ReadSettings();
   ui::TCheckBox* MakeSeriesCheckBox(int top, const std::string& caption);
   void ShowSeries(ui::TCheckBox* box, chart::Series* series);

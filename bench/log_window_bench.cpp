@@ -1,14 +1,51 @@
 // The log window after a long day: one more reading through AddLogPoint with the redraw it asks
-// for, after 10 and after 1,000,000 readings, at the shortest and the longest time scale; and the
-// memory the series hold per logged point.
+// for, after 10 and after 1,000,000 readings, at the shortest and the longest time scale; the
+// memory the series hold per logged point; the cursor under a moving mouse with its redraw, and
+// the CSV export, each over 1,000,000 readings.
 #include <benchmark/benchmark.h>
+#include <malloc.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
+#include <new>
 
+#include "dialogs.h"
 #include "log_form.h"
 #include "recording_canvas.h"
 #include "settings.h"
+
+// Every allocation of the program is counted, so that a benchmark can report the most heap it
+// held at once.
+namespace {
+std::atomic<long long> heap_now{0};
+std::atomic<long long> heap_peak{0};
+}  // namespace
+
+void* operator new(std::size_t size) {
+  void* p = std::malloc(size == 0 ? 1 : size);
+  if (p == nullptr)
+    throw std::bad_alloc();
+  const long long now = heap_now += static_cast<long long>(malloc_usable_size(p));
+  long long peak = heap_peak.load();
+  while (now > peak && !heap_peak.compare_exchange_weak(peak, now)) {
+  }
+  return p;
+}
+
+void operator delete(void* p) noexcept {
+  if (p == nullptr)
+    return;
+  heap_now -= static_cast<long long>(malloc_usable_size(p));
+  std::free(p);
+}
+
+void operator delete(void* p, std::size_t) noexcept {
+  operator delete(p);
+}
 
 namespace {
 
@@ -80,5 +117,54 @@ void BM_MemoryPerLoggedPoint(benchmark::State& state) {
   state.counters["reserved_bytes_per_reading"] = reserved / static_cast<double>(state.range(0));
 }
 BENCHMARK(BM_MemoryPerLoggedPoint)->Arg(1000000)->Iterations(1);
+
+// Moves the mouse over a chart that shows all 1,000,000 readings, each move with the immediate
+// redraw that runs the cursor line.
+void BM_CursorMoveAndRedraw(benchmark::State& state) {
+  LoggedWindow window(state.range(0), 0);
+  LogForm->CursorCheckBox->SetChecked(true);
+  LogForm->LogChart.BottomAxis().SetMinMax(LogForm->SeriesDC->XValue(0), window.now);
+  chart::RecordingCanvas canvas(800, 500);
+  LogForm->LogChart.Paint(canvas);
+  int x = 0;
+  for (auto _ : state) {
+    x = (x + 37) % 800;
+    LogForm->LogChartBox->MouseMove(x, 200);
+    canvas.Clear();
+    LogForm->LogChart.Paint(canvas);
+    benchmark::DoNotOptimize(LogForm->LogCursorIndex);
+  }
+}
+BENCHMARK(BM_CursorMoveAndRedraw)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+// "Сохранить" with 1,000,000 readings logged, into a file of the temporary folder; reports the
+// most heap the export held beyond what the log holds, and the file's size.
+void BM_ExportCsv(benchmark::State& state) {
+  LoggedWindow window(state.range(0), 0);
+  const std::string path = "/tmp/vrx_log_export_bench.csv";
+  ui::SetFileDialogHook([&](ui::TFileDialog& dialog) {
+    dialog.fileName = path;
+    return true;
+  });
+  long long most = 0;
+  for (auto _ : state) {
+    const long long before = heap_now.load();
+    heap_peak = before;
+    LogForm->Button1->Click();
+    most = std::max(most, heap_peak.load() - before);
+  }
+  ui::SetFileDialogHook(nullptr);
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  long size = 0;
+  if (file != nullptr) {
+    std::fseek(file, 0, SEEK_END);
+    size = std::ftell(file);
+    std::fclose(file);
+  }
+  std::remove(path.c_str());
+  state.counters["peak_heap_bytes"] = static_cast<double>(most);
+  state.counters["file_bytes"] = static_cast<double>(size);
+}
+BENCHMARK(BM_ExportCsv)->Arg(1000000)->Iterations(3)->Unit(benchmark::kMillisecond);
 
 }  // namespace

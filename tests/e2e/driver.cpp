@@ -360,7 +360,10 @@ HWND Program::TryFind(const std::string& name) {
   const std::size_t slash = name.find('/');
   const std::string form = slash == std::string::npos ? std::string() : name.substr(0, slash);
   const std::string control = slash == std::string::npos ? name : name.substr(slash + 1);
-  for (HWND top : TopWindows()) {
+  // Without a form's name the main window comes first: its Button1 is not the log's.
+  std::vector<HWND> tops = TopWindows();
+  std::stable_partition(tops.begin(), tops.end(), [this](HWND top) { return top == main_; });
+  for (HWND top : tops) {
     if (!form.empty() && ComponentName(top) != form)
       continue;
     if (form.empty() && ComponentName(top) == control)

@@ -84,7 +84,8 @@ class Program {
   // The main window, once it carries the program's caption and is shown.
   HWND MainWindow(DWORD ms = kWaitMs);
   // A window of the program whose component name is name; Failure when none comes within ms.
-  // "Form/Control" names a control on the form of that name (several forms have a Button1).
+  // "Form/Control" names a control on the form of that name (several forms have a Button1); a
+  // name alone is looked for on the main window first.
   HWND Find(const std::string& name, DWORD ms = kWaitMs);
   // The same without waiting; nullptr when there is none.
   HWND TryFind(const std::string& name);

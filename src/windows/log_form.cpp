@@ -251,7 +251,8 @@ void TLogForm::Button2Click(ui::TObject*) {
   BatchedRedraw redraw(LogChart);
   for (chart::Series* series : {SeriesRMS, SeriesDC, SeriesMin, SeriesMax})
     series->Clear();
-  // The memory is back: the log takes readings again, and a message not yet shown is moot.
+  // Clearing gives the memory back: the log takes readings again, and a message not yet shown
+  // has nothing left to say.
   logFull_ = false;
   LogFullTimer->SetEnabled(false);
 }

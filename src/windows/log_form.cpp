@@ -4,8 +4,10 @@
 
 #include "batched_redraw.h"
 #include "chart_host.h"
+#include "error_box.h"
 #include "log_scales.h"
 #include "main_form.h"
+#include "record_file.h"
 #include "resident_placement.h"
 #include "settings.h"
 
@@ -55,6 +57,10 @@ TLogForm::TLogForm(ui::TComponent* Owner) : ui::TForm(Owner) {
   Timer1->SetEnabled(false);
   Timer1->SetInterval(500);
   Timer1->OnTimer = ui::Handler(this, &TLogForm::Timer1Timer);
+  LogFullTimer = new ui::TTimer(this);
+  LogFullTimer->SetEnabled(false);
+  LogFullTimer->SetInterval(1);
+  LogFullTimer->OnTimer = ui::Handler(this, &TLogForm::LogFullTimerTimer);
   ReadSettings();
 }
 
@@ -249,6 +255,10 @@ void TLogForm::Button2Click(ui::TObject*) {
   BatchedRedraw redraw(LogChart);
   for (chart::Series* series : {SeriesRMS, SeriesDC, SeriesMin, SeriesMax})
     series->Clear();
+  // Clearing gives the memory back: the log takes readings again, and a message not yet shown
+  // has nothing left to say.
+  logFull_ = false;
+  LogFullTimer->SetEnabled(false);
 }
 
 void TLogForm::ComboBox1Change(ui::TObject*) {
@@ -272,7 +282,30 @@ void TLogForm::ComboBox2Change(ui::TObject*) {
 
 void TLogForm::Timer1Timer(ui::TObject*) {}
 
+void TLogForm::StopLogging() {
+  logFull_ = true;
+  // Shown inside the hand-over, the box would hold the connection thread, and measuring with it,
+  // until the user answers; the timer shows it from the message loop instead.
+  LogFullTimer->SetEnabled(true);
+}
+
+void TLogForm::LogFullTimerTimer(ui::TObject*) {
+  // Off before the box: its own message loop goes on running timers.
+  LogFullTimer->SetEnabled(false);
+  ShowErrorBox(kLogFullText, kErrorTitle);
+}
+
 void TLogForm::AddPoint(const TMeasRecord& rec) {
+  if (logFull_)
+    return;
+  // The whole reading or nothing: room in every series before any takes its point, so that
+  // point i stays the same reading in all four.
+  for (chart::Series* series : {SeriesRMS, SeriesDC, SeriesMin, SeriesMax}) {
+    if (!series->ReservePoint()) {
+      StopLogging();
+      return;
+    }
+  }
   // One time for the whole reading, so that a clock set back between its four points cannot
   // sort them apart: point i stays the same reading in every series.
   const ui::TDateTime now = Clock();

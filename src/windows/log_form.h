@@ -15,6 +15,12 @@
 #include "meas_record.h"
 #include "timer.h"
 
+// Told once when memory for the next reading cannot be had.
+inline constexpr char kLogFullText[] =
+    "Журнал заполнен: не хватает памяти.\n"
+    "Новые измерения в журнал не записываются.\n"
+    "Чтобы продолжить запись, сохраните журнал, если он нужен, и нажмите «Очистить».";
+
 class TLogForm : public ui::TForm {
  public:
   explicit TLogForm(ui::TComponent* Owner);
@@ -57,6 +63,8 @@ class TLogForm : public ui::TForm {
   ui::TColorDialog* LogColorDialog;
   ui::TSaveDialog* SaveLogDialog;
   ui::TTimer* Timer1;
+  // Shows the message of a full log once the reading that found it full has been handed back.
+  ui::TTimer* LogFullTimer;
 
   // The wall clock the readings are stamped with; tests put their own in.
   std::function<ui::TDateTime()> Clock = ui::Now;
@@ -85,9 +93,12 @@ class TLogForm : public ui::TForm {
   void LogChartEnter(ui::TObject* Sender);
   void LogChartExit(ui::TObject* Sender);
   void Button1Click(ui::TObject* Sender);
+  void LogFullTimerTimer(ui::TObject* Sender);
 
-  // Logs one reading at the current time and follows it with the time axis.
+  // Logs one reading at the current time and follows it with the time axis. When memory for it
+  // cannot be had, the log keeps what it holds and takes no reading until " Очистить".
   void AddPoint(const TMeasRecord& rec);
+  bool LogFull() const { return logFull_; }
   // The automatic vertical scale, from the extremes of SeriesMax.
   void AutoScale();
 
@@ -106,6 +117,7 @@ class TLogForm : public ui::TForm {
   void ShowSeries(ui::TCheckBox* box, chart::Series* series);
   void PickSeriesColor(ui::TCheckBox* box, chart::Series* series);
   void SetSeriesColor(ui::TCheckBox* box, chart::Series* series, ui::TColor color);
+  void StopLogging();
 
   template <class T>
   T* Make(ui::TControl* parent) {
@@ -113,6 +125,8 @@ class TLogForm : public ui::TForm {
     control->SetParent(parent);
     return control;
   }
+
+  bool logFull_ = false;
 };
 
 extern TLogForm* LogForm;

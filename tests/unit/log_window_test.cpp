@@ -5,6 +5,8 @@
 
 #include "log_window_fixture.h"
 #include "main_form.h"
+#include "rationed_memory.h"
+#include "record_file.h"
 #include "resident_placement.h"
 #include "settings.h"
 
@@ -181,6 +183,70 @@ TEST_F(LogWindowTest, ClearEmptiesEverySeriesAndKeepsTheAxes) {
   Log(At(14, 0, 2), 1, 0, 2, -1);
   EXPECT_DOUBLE_EQ(form.LogChart.LeftAxis().Maximum(), 2.5);
   EXPECT_EQ(form.SeriesMax->Count(), 1u);
+}
+
+struct FullLogCase {
+  const char* what;
+  int allowed;       // allocations of point storage before memory runs out
+  std::size_t kept;  // readings the log holds then
+};
+
+TEST_F(LogWindowTest, AFullLogKeepsItsReadingsSaysSoOnceAndResumesAfterClearing) {
+  const std::size_t block = chart::PointBlocks::kBlockPoints;
+  // The first reading takes a list of blocks and a block in each series, in the order RMS, DC,
+  // minimum, maximum; the reading after a full block takes a block in each, in the same order.
+  const FullLogCase cases[] = {
+      {"no memory for the first reading", 7, 0}, {"Urms finds no block", 8, block},
+      {"Udc finds no block", 9, block},          {"Umin finds no block", 10, block},
+      {"Umax finds no block", 11, block},
+  };
+  std::vector<std::string> boxes;
+  ui::MessageBoxHook previous = ui::SetMessageBoxHook(
+      [&boxes](ui::TForm*, const std::string& text, const std::string& caption, unsigned) {
+        boxes.push_back(caption + " " + text);
+        return ui::ID_OK_ANSWER;
+      });
+  for (const FullLogCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    boxes.clear();
+    TLogForm& form = Create();
+    RationedMemory memory(c.allowed);
+    const ui::TDateTime start = At(14, 0, 0);
+    // One reading more than fits, then one after memory is back: the log waits for " Очистить".
+    for (std::size_t i = 0; i <= c.kept; ++i)
+      Log(start + 0.1 * kSecond * static_cast<double>(i), 1, 0, 2, -2);
+    EXPECT_TRUE(form.LogFull());
+    memory.Allow(100);
+    Log(start + 1, 1, 0, 2, -2);
+    for (const chart::Series* s : {form.SeriesRMS, form.SeriesDC, form.SeriesMax, form.SeriesMin}) {
+      ASSERT_EQ(s->Count(), c.kept);
+      EXPECT_EQ(s->XValue(c.kept - 1), form.SeriesRMS->XValue(c.kept - 1));
+    }
+
+    // Not inside the reading's hand-over, and once however often the timer runs.
+    EXPECT_TRUE(boxes.empty());
+    form.LogFullTimer->Tick();
+    form.LogFullTimer->Tick();
+    EXPECT_EQ(boxes, std::vector<std::string>{std::string(kErrorTitle) + " " + kLogFullText});
+
+    form.LogChart.SetBounds(chart::Rect{0, 0, 800, 500});
+    chart::RecordingCanvas canvas(800, 500);
+    form.LogChart.Paint(canvas);
+    const auto lines = std::count_if(canvas.ops().begin(), canvas.ops().end(), [](const auto& op) {
+      return op.kind == chart::CanvasOp::Kind::kPolyline;
+    });
+    EXPECT_EQ(lines, c.kept > 0 ? 4 : 0);
+
+    form.Button2->Click();
+    EXPECT_FALSE(form.LogFull());
+    Log(start + 2, 1, 0, 2, -2);
+    for (const chart::Series* s : {form.SeriesRMS, form.SeriesDC, form.SeriesMax, form.SeriesMin})
+      EXPECT_EQ(s->Count(), 1u);
+    form.LogFullTimer->Tick();
+    EXPECT_EQ(boxes.size(), 1u);
+    delete LogForm;
+  }
+  ui::SetMessageBoxHook(previous);
 }
 
 TEST_F(LogWindowTest, WithoutSettingsItOpensHiddenWithTheDefaults) {

@@ -25,16 +25,13 @@ void Extremes::Add(double value) {
 }
 
 std::size_t Series::AddXY(double x, double y) {
-  std::size_t index = x_.size();
+  if (!points_.Reserve())
+    return kNotAdded;
+  std::size_t index = points_.Count();
   // The usual case, a later time or the next sample, appends; NaN is "not below" and appends too.
-  if (!x_.empty() && x < x_.back()) {
-    index = static_cast<std::size_t>(std::upper_bound(x_.begin(), x_.end(), x) - x_.begin());
-    x_.insert(x_.begin() + static_cast<std::ptrdiff_t>(index), x);
-    y_.insert(y_.begin() + static_cast<std::ptrdiff_t>(index), y);
-  } else {
-    x_.push_back(x);
-    y_.push_back(y);
-  }
+  if (index > 0 && x < points_.X(index - 1))
+    index = points_.UpperBound(x);
+  points_.Insert(index, x, y);
   x_extremes_.Add(x);
   y_extremes_.Add(y);
   Changed();
@@ -42,8 +39,7 @@ std::size_t Series::AddXY(double x, double y) {
 }
 
 void Series::Clear() {
-  x_.clear();
-  y_.clear();
+  points_.Clear();
   x_extremes_ = Extremes{};
   y_extremes_ = Extremes{};
   Changed();
@@ -73,8 +69,8 @@ double Series::XPixelToValue(double pixel) const {
 }
 
 void Series::VisibleRange(double low, double high, std::size_t* first, std::size_t* last) const {
-  *first = static_cast<std::size_t>(std::lower_bound(x_.begin(), x_.end(), low) - x_.begin());
-  *last = static_cast<std::size_t>(std::upper_bound(x_.begin(), x_.end(), high) - x_.begin());
+  *first = points_.LowerBound(low);
+  *last = points_.UpperBound(high);
   if (*last < *first)
     *last = *first;
 }
@@ -83,13 +79,12 @@ void Series::FeedPixels(const Axis& horizontal, const Axis& vertical, std::size_
                         std::size_t last, ColumnReducer& reducer) const {
   const PixelMap to_x = horizontal.Map();
   const PixelMap to_y = vertical.Map();
-  for (std::size_t i = first; i < last; ++i) {
-    double px = to_x(x_[i]);
-    double py = to_y(y_[i]);
-    if (!std::isfinite(px) || !std::isfinite(py))
-      continue;
-    reducer.Add(RoundPixel(px), py);
-  }
+  points_.ForEach(first, last, [&](double x, double y) {
+    double px = to_x(x);
+    double py = to_y(y);
+    if (std::isfinite(px) && std::isfinite(py))
+      reducer.Add(RoundPixel(px), py);
+  });
   reducer.Finish();
 }
 

@@ -1,4 +1,4 @@
-// What line and bar series share: points held in x order in two contiguous arrays (16 bytes a
+// What line and bar series share: points held in x order in fixed-size blocks (16 bytes a
 // point), their extremes kept as points arrive, the colour, the active flag and the after-draw
 // event.
 #pragma once
@@ -6,10 +6,10 @@
 #include <cstddef>
 #include <functional>
 #include <string>
-#include <vector>
 
 #include "canvas.h"
 #include "color.h"
+#include "point_blocks.h"
 
 namespace chart {
 
@@ -34,16 +34,22 @@ class Series {
   Series(const Series&) = delete;
   Series& operator=(const Series&) = delete;
 
+  // What AddXY returns when memory for the point could not be had.
+  static constexpr std::size_t kNotAdded = static_cast<std::size_t>(-1);
+
+  // Makes room for one more point; false when memory for it cannot be had. The next AddXY after
+  // a true answer takes its point without allocating, so several series can take the points of
+  // one reading together or not at all.
+  bool ReservePoint() { return points_.Reserve(); }
   // Keeps x ascending: a point whose x is not below the last x is appended; an earlier one goes
-  // directly after the last point whose x does not exceed it. Returns the point's index.
+  // directly after the last point whose x does not exceed it. Returns the point's index, or
+  // kNotAdded when memory for it could not be had (the series is then unchanged).
   std::size_t AddXY(double x, double y);
   void Clear();
-  std::size_t Count() const { return x_.size(); }
-  // A point's values; an index that names no point reads 0.
-  double XValue(std::size_t index) const { return index < x_.size() ? x_[index] : 0.0; }
-  double YValue(std::size_t index) const { return index < y_.size() ? y_[index] : 0.0; }
-  const std::vector<double>& XValues() const { return x_; }
-  const std::vector<double>& YValues() const { return y_; }
+  std::size_t Count() const { return points_.Count(); }
+  // A point's values, in constant time; an index that names no point reads 0.
+  double XValue(std::size_t index) const { return index < Count() ? points_.X(index) : 0.0; }
+  double YValue(std::size_t index) const { return index < Count() ? points_.Y(index) : 0.0; }
 
   // Over every point ever added since the last Clear, hidden ones too; non-finite values do not
   // count. An empty series reports 0.
@@ -90,8 +96,7 @@ class Series {
   void Changed() const;
 
  private:
-  std::vector<double> x_;
-  std::vector<double> y_;
+  PointBlocks points_;
   Extremes x_extremes_;
   Extremes y_extremes_;
   std::string title_;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -17,9 +18,12 @@ std::unique_ptr<Locale>& LocaleSlot() {
 
 // Exact decimal digits of |value| and the power of ten of the first one.
 void ExactDigits(double value, std::string* digits, int* exponent) {
+  // The same digits as printf's "%.40e", several times faster: a long log's export formats
+  // four values a line.
   char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.40e", std::fabs(value));
-  std::string text(buffer);
+  const std::to_chars_result end = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
+                                                 std::chars_format::scientific, 40);
+  std::string text(buffer, end.ptr);
   std::size_t e = text.find('e');
   *exponent = std::atoi(text.c_str() + e + 1);
   digits->clear();

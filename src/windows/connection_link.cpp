@@ -1,15 +1,10 @@
 #include "connection_link.h"
 
-#include "dialogs.h"
+#include "error_box.h"
 #include "log_form.h"
 #include "main_form.h"
 
 namespace {
-
-// Every box of the link is modal, owned by the main window, with the error icon and OK.
-void ShowErrorBox(const std::string& text, const std::string& title) {
-  ui::ShowMessageBox(MForm, text, title, ui::MB_OK_BUTTON | ui::MB_ERROR_ICON);
-}
 
 // Source item of the radio group for the file.
 constexpr int kFileSourceItem = 2;

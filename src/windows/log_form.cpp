@@ -4,8 +4,10 @@
 
 #include "batched_redraw.h"
 #include "chart_host.h"
+#include "error_box.h"
 #include "log_scales.h"
 #include "main_form.h"
+#include "record_file.h"
 #include "resident_placement.h"
 #include "settings.h"
 
@@ -46,6 +48,7 @@ TLogForm::TLogForm(ui::TComponent* Owner) : ui::TForm(Owner) {
   OnClose = ui::Handler(this, &TLogForm::FormClose);
   CreatePanel();
   CreateChart();
+  NameComponents();
   LogColorDialog = new ui::TColorDialog(this);
   SaveLogDialog = new ui::TSaveDialog(this);
   SaveLogDialog->defaultExt = "csv";
@@ -54,6 +57,10 @@ TLogForm::TLogForm(ui::TComponent* Owner) : ui::TForm(Owner) {
   Timer1->SetEnabled(false);
   Timer1->SetInterval(500);
   Timer1->OnTimer = ui::Handler(this, &TLogForm::Timer1Timer);
+  LogFullTimer = new ui::TTimer(this);
+  LogFullTimer->SetEnabled(false);
+  LogFullTimer->SetInterval(1);
+  LogFullTimer->OnTimer = ui::Handler(this, &TLogForm::LogFullTimerTimer);
   ReadSettings();
 }
 
@@ -118,17 +125,15 @@ void TLogForm::CreatePanel() {
   Button2->SetCaption(" Очистить");
   Button2->OnClick = ui::Handler(this, &TLogForm::Button2Click);
 
-  // The export button, the cursor switch and its readout are wired by the cursor and export.
   Button1 = Make<ui::TButton>(Panel1);
   Button1->SetBounds(224, 40, 89, 25);
   Button1->SetCaption("Сохранить");
+  Button1->OnClick = ui::Handler(this, &TLogForm::Button1Click);
   CursorCheckBox = Make<ui::TCheckBox>(Panel1);
   CursorCheckBox->SetBounds(328, 8, 81, 17);
   CursorCheckBox->SetCaption("Курсор");
-  Panel2 = Make<ui::TPanel>(Panel1);
-  Panel2->SetBounds(405, 1, 159, 95);
-  Panel2->SetBevel(false);
-  Panel2->SetVisible(false);
+  CursorCheckBox->OnClick = ui::Handler(this, &TLogForm::CursorCheckBoxClick);
+  CreateReadout();
 }
 
 void TLogForm::CreateChart() {
@@ -148,6 +153,11 @@ void TLogForm::CreateChart() {
   SeriesMin = &LogChart.AddSeries<chart::LineSeries>();
   for (chart::LineSeries* series : {SeriesRMS, SeriesDC, SeriesMax, SeriesMin})
     series->SetLineWidth(2);
+
+  LogChart.OnMouseMove = [this](int x, int y) { LogChartMouseMove(LogChartBox, x, y); };
+  LogChart.OnEnter = [this] { LogChartEnter(LogChartBox); };
+  LogChart.OnExit = [this] { LogChartExit(LogChartBox); };
+  SeriesDC->OnAfterDrawValues = ui::Handler(this, &TLogForm::SeriesDCAfterDrawValues);
 }
 
 void TLogForm::ReadSettings() {
@@ -245,6 +255,10 @@ void TLogForm::Button2Click(ui::TObject*) {
   BatchedRedraw redraw(LogChart);
   for (chart::Series* series : {SeriesRMS, SeriesDC, SeriesMin, SeriesMax})
     series->Clear();
+  // Clearing gives the memory back: the log takes readings again, and a message not yet shown
+  // has nothing left to say.
+  logFull_ = false;
+  LogFullTimer->SetEnabled(false);
 }
 
 void TLogForm::ComboBox1Change(ui::TObject*) {
@@ -268,7 +282,30 @@ void TLogForm::ComboBox2Change(ui::TObject*) {
 
 void TLogForm::Timer1Timer(ui::TObject*) {}
 
+void TLogForm::StopLogging() {
+  logFull_ = true;
+  // Shown inside the hand-over, the box would hold the connection thread, and measuring with it,
+  // until the user answers; the timer shows it from the message loop instead.
+  LogFullTimer->SetEnabled(true);
+}
+
+void TLogForm::LogFullTimerTimer(ui::TObject*) {
+  // Off before the box: its own message loop goes on running timers.
+  LogFullTimer->SetEnabled(false);
+  ShowErrorBox(kLogFullText, kErrorTitle);
+}
+
 void TLogForm::AddPoint(const TMeasRecord& rec) {
+  if (logFull_)
+    return;
+  // The whole reading or nothing: room in every series before any takes its point, so that
+  // point i stays the same reading in all four.
+  for (chart::Series* series : {SeriesRMS, SeriesDC, SeriesMin, SeriesMax}) {
+    if (!series->ReservePoint()) {
+      StopLogging();
+      return;
+    }
+  }
   // One time for the whole reading, so that a clock set back between its four points cannot
   // sort them apart: point i stays the same reading in every series.
   const ui::TDateTime now = Clock();

@@ -357,11 +357,19 @@ HWND Program::MainWindow(DWORD ms) {
 }
 
 HWND Program::TryFind(const std::string& name) {
-  for (HWND top : TopWindows()) {
-    if (ComponentName(top) == name)
+  const std::size_t slash = name.find('/');
+  const std::string form = slash == std::string::npos ? std::string() : name.substr(0, slash);
+  const std::string control = slash == std::string::npos ? name : name.substr(slash + 1);
+  // Without a form's name the main window comes first: its Button1 is not the log's.
+  std::vector<HWND> tops = TopWindows();
+  std::stable_partition(tops.begin(), tops.end(), [this](HWND top) { return top == main_; });
+  for (HWND top : tops) {
+    if (!form.empty() && ComponentName(top) != form)
+      continue;
+    if (form.empty() && ComponentName(top) == control)
       return top;
     for (HWND child : Descendants(top)) {
-      if (ComponentName(child) == name)
+      if (ComponentName(child) == control)
         return child;
     }
   }
@@ -396,6 +404,25 @@ std::string Program::StatusText() {
 void Program::Click(const std::string& button) {
   // Posted: the click may open a modal dialog, which a sent message would wait for.
   ::PostMessageW(Find(button), BM_CLICK, 0, 0);
+}
+
+void Program::MoveMouse(const std::string& name, int x, int y) {
+  HWND window = Find(name);
+  HWND top = ::GetAncestor(window, GA_ROOT);
+  ::SetWindowPos(top, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+  ::SetForegroundWindow(top);
+  POINT at{x, y};
+  ::ClientToScreen(window, &at);
+  if (!::SetCursorPos(at.x, at.y))
+    throw Failure("cannot move the mouse pointer");
+  // Lets the pointer's move reach the program and the program handle it.
+  Pause(100);
+}
+
+SIZE Program::ClientSize(const std::string& name) {
+  RECT r{};
+  ::GetClientRect(Find(name), &r);
+  return {r.right, r.bottom};
 }
 
 void Program::SelectCombo(const std::string& combo, int index) {

@@ -84,6 +84,8 @@ class Program {
   // The main window, once it carries the program's caption and is shown.
   HWND MainWindow(DWORD ms = kWaitMs);
   // A window of the program whose component name is name; Failure when none comes within ms.
+  // "Form/Control" names a control on the form of that name (several forms have a Button1); a
+  // name alone is looked for on the main window first.
   HWND Find(const std::string& name, DWORD ms = kWaitMs);
   // The same without waiting; nullptr when there is none.
   HWND TryFind(const std::string& name);
@@ -99,6 +101,11 @@ class Program {
   void SelectRadio(const std::string& group, const std::string& item);
   // The text of the checked item of a radio group, empty when none is.
   std::string CheckedRadio(const std::string& group);
+
+  // Moves the real mouse pointer to x, y of the named window's client area, its top-level
+  // window brought to the front first: the program gets the system's own mouse messages.
+  void MoveMouse(const std::string& name, int x, int y);
+  SIZE ClientSize(const std::string& name);
 
   // A main-menu item by its path of captions, e.g. "Файл/Открыть": shown, and its command.
   bool HasMenu(const std::string& path);

@@ -609,6 +609,176 @@ void Screenshot() {
   CloseProgram(program);
 }
 
+// The lines of a CSV export, each without its CR LF; Failure on a line end that is not CR LF.
+std::vector<std::string> CsvLines(const std::string& bytes) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (start < bytes.size()) {
+    const std::size_t end = bytes.find("\r\n", start);
+    Check(end != std::string::npos, "the export does not end with CR LF");
+    const std::string line = bytes.substr(start, end - start);
+    Check(line.find_first_of("\r\n") == std::string::npos,
+          "a line end other than CR LF in the export: " + line);
+    lines.push_back(line);
+    start = end + 2;
+  }
+  return lines;
+}
+
+std::vector<std::string> Fields(const std::string& line) {
+  std::vector<std::string> fields;
+  std::istringstream stream(line);
+  std::string field;
+  while (std::getline(stream, field, ';'))
+    fields.push_back(field);
+  return fields;
+}
+
+std::string LocaleText(LCTYPE type) {
+  wchar_t text[64] = {};
+  ::GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, type, text, 64);
+  return e2e::Narrow(text);
+}
+
+// White pixels that the screen shows in the second row of a window: the chart draws none there
+// but the cursor line.
+int WhitePixelsInTopRow(HWND window) {
+  RECT r{};
+  ::GetWindowRect(window, &r);
+  HDC screen = ::GetDC(nullptr);
+  int white = 0;
+  for (int x = r.left; x < r.right; ++x)
+    white += ::GetPixel(screen, x, r.top + 1) == RGB(255, 255, 255);
+  ::ReleaseDC(nullptr, screen);
+  return white;
+}
+
+// Presses "Сохранить" and answers the save dialog with path.
+void ExportLog(Program& program, const std::wstring& path) {
+  program.Click("LogForm/Button1");
+  Check(program.AnswerFileDialog(path), "\"Сохранить\" opens no save dialog");
+}
+
+// The export's lines once the file stands complete at path, with fewer than `longer` lines
+// counting as not there yet.
+std::vector<std::string> ExportedLines(const std::wstring& path, std::size_t longer = 0) {
+  std::string bytes;
+  Check(e2e::WaitFor([&] {
+          return e2e::TryReadBytes(path, &bytes) && bytes.size() > 2 &&
+                 bytes.compare(bytes.size() - 2, 2, "\r\n") == 0 &&
+                 std::count(bytes.begin(), bytes.end(), '\n') > static_cast<long>(longer);
+        }),
+        "no complete export at " + e2e::Narrow(path));
+  return CsvLines(bytes);
+}
+
+void LogCursorExport() {
+  e2e::RemoveTree(e2e::SettingsFolder());
+  const std::wstring folder = e2e::FreshTempFolder(L"csv");
+  const std::wstring path = folder + L"\\журнал.csv";
+  Program program({{}, {}, {}, kRealRate});
+  StartShown(program);
+  WaitReading(program);
+  program.Menu("Вид/Журнал");
+  Check(e2e::WaitFor([&] { return program.Visible("LogForm"); }), "the log window is not shown");
+  // Readings for the log, then a pause, so that the log stands still while it is looked at.
+  e2e::Pause(1500);
+  program.Click("MForm/Button1");
+  Check(e2e::WaitFor([&] { return program.Visible("LabelPause"); }), "the pause did not come");
+  e2e::Pause(500);
+
+  program.Click("LogForm/CursorCheckBox");
+  Check(e2e::WaitFor([&] { return program.Visible("LogForm/Panel2"); }),
+        "ticking \"Курсор\" does not show the readout");
+  // From the chart's right edge leftwards: right of the newest reading the readout stays; the
+  // first column at or left of it picks the newest reading.
+  const SIZE chart = program.ClientSize("LogForm/LogChart");
+  const std::string designed = program.Text("LogForm/Label12");
+  int x = chart.cx - 1;
+  for (; x > 0 && program.Text("LogForm/Label12") == designed; x -= 3)
+    program.MoveMouse("LogForm/LogChart", x, chart.cy / 2);
+  Check(program.Text("LogForm/Label12") != designed,
+        "moving the mouse over the chart never changed the readout");
+  std::vector<std::string> readout;
+  for (const char* label : {"Label12", "Label6", "Label7", "Label8", "Label9"})
+    readout.push_back(program.Text(std::string("LogForm/") + label));
+  const std::string unit = " кВ";
+  for (std::size_t i = 1; i < readout.size(); ++i) {
+    const std::string& text = readout[i];
+    Check(text.size() > unit.size() &&
+              text.compare(text.size() - unit.size(), unit.size(), unit) == 0,
+          "the readout shows \"" + text + "\"");
+    readout[i] = text.substr(0, text.size() - unit.size());
+  }
+  Check(WhitePixelsInTopRow(program.Find("LogForm/LogChart")) >= 1,
+        "no cursor line crosses the chart's top margin");
+  Check(readout[0].find(LocaleText(LOCALE_STIME)) != std::string::npos,
+        "the readout's time \"" + readout[0] + "\" lacks the locale's time separator");
+
+  ExportLog(program, path);
+  const std::vector<std::string> lines = ExportedLines(path);
+  const std::string header =
+      "\xC2\xF0\xE5\xEC\xFF;Urms, \xEA\xC2;Udc ,\xEA\xC2;Umax, \xEA\xC2;Umin, \xEA\xC2";
+  Check(lines[0] == header, "the export's first line is not the header in code page 1251");
+  Check(lines.size() > 10, "the export holds " + std::to_string(lines.size() - 1) + " readings");
+  const std::string decimal = LocaleText(LOCALE_SDECIMAL);
+  wchar_t today[64] = {};
+  ::GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, today, 64, nullptr);
+  for (std::size_t i = 1; i < lines.size(); ++i) {
+    const std::vector<std::string> fields = Fields(lines[i]);
+    Check(fields.size() == 5, "export line " + std::to_string(i) + ": " + lines[i]);
+    Check(fields[0].rfind(e2e::Narrow(today) + " ", 0) == 0,
+          "export line " + std::to_string(i) + " does not start with today's short date");
+    for (std::size_t f = 1; f < 5; ++f) {
+      const std::size_t sep = fields[f].size() - 3 - decimal.size();
+      Check(fields[f].size() > 3 + decimal.size() &&
+                fields[f].compare(sep, decimal.size(), decimal) == 0,
+            "export line " + std::to_string(i) + " field " + std::to_string(f) + ": " + fields[f]);
+    }
+  }
+  // The readout showed the newest reading: the last line, with the same texts.
+  const std::vector<std::string> last = Fields(lines.back());
+  Check(
+      last[0].size() > readout[0].size() &&
+          last[0].compare(last[0].size() - readout[0].size(), readout[0].size(), readout[0]) == 0 &&
+          std::equal(readout.begin() + 1, readout.end(), last.begin() + 1),
+      "the last export line " + lines.back() + " is not the reading the readout shows");
+
+  // A folder that is not there: the framework's error, no file, and the log goes on.
+  const std::wstring missing = folder + L"\\нет\\журнал.csv";
+  ExportLog(program, missing);
+  std::string text, title;
+  Check(program.AnswerMessageBox(text, title), "a missing folder gave no message");
+  Check(text == "Cannot create file " + e2e::Narrow(missing) + ".",
+        "the failed export says \"" + text + "\" under \"" + title + "\"");
+  Check(!e2e::FolderExists(folder + L"\\нет"), "the failed export made a folder");
+  Check(CsvLines(e2e::ReadBytes(path)) == lines, "the failed export changed the earlier file");
+  program.Click("MForm/Button1");
+  Check(e2e::WaitFor([&] { return !program.Visible("LabelPause"); }), "the readings do not resume");
+  e2e::Pause(1000);
+  // The same file again: replaced by a longer log.
+  ExportLog(program, path);
+  const std::vector<std::string> later = ExportedLines(path, lines.size());
+  Check(std::equal(lines.begin(), lines.end(), later.begin()),
+        "the later export does not begin with the earlier one");
+  CloseProgram(program);
+  Check(!e2e::FileExists(missing) && !e2e::FileExists(path + L".~0"),
+        "an export left a file behind");
+  // One line per reading logged: every live frame read before the pause (the long stretch of
+  // parameter requests alone) was shown and logged, the range never changing.
+  std::size_t frames = 0, run = 0;
+  for (unsigned length : ReadLengths(e2e::ReadTrace(program.TracePath()))) {
+    if (length == kParamReply && ++run > 50)
+      break;
+    if (length == kLiveFrame) {
+      run = 0;
+      ++frames;
+    }
+  }
+  Check(lines.size() - 1 == frames, "the export holds " + std::to_string(lines.size() - 1) +
+                                        " readings of " + std::to_string(frames) + " logged");
+}
+
 struct Case {
   const char* name;
   void (*run)();
@@ -626,6 +796,7 @@ const Case kCases[] = {
     {"unplug_replug", UnplugReplug},
     {"service_mode", ServiceMode},
     {"screenshot", Screenshot},
+    {"log_cursor_export", LogCursorExport},
 };
 
 // 0 passed, kSkipped, 1 failed.

@@ -1,5 +1,7 @@
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -7,6 +9,8 @@
 #include "bar_series.h"
 #include "chart.h"
 #include "line_series.h"
+#include "point_blocks.h"
+#include "rationed_memory.h"
 
 namespace chart {
 namespace {
@@ -95,6 +99,101 @@ TEST(ChartSeries, VisibleRangeIsFoundByBinarySearch) {
     series.VisibleRange(c.low, c.high, &first, &last);
     EXPECT_EQ(first, c.first) << c.low;
     EXPECT_EQ(last, c.last) << c.low;
+  }
+}
+
+constexpr double kBlock = PointBlocks::kBlockPoints;
+
+struct BlockCase {
+  const char* what;
+  double ascending;             // points x = 0, 1, 2, … first, y = 2x
+  std::vector<double> earlier;  // then these x, each below the last x; y = -1, -2, …
+};
+
+// The same points in a plain sorted list, by the insertion rule.
+using Model = std::vector<std::pair<double, double>>;
+
+TEST(ChartSeries, EarlierPointsGoInAcrossBlockBoundaries) {
+  const BlockCase cases[] = {
+      {"into the first of three blocks", 2 * kBlock + 5, {0.5}},
+      {"at a block's first slot", 2 * kBlock + 5, {kBlock - 0.5}},
+      {"at a block's last slot", 2 * kBlock + 5, {kBlock - 1.5}},
+      {"equal to a block's last point: after it", 2 * kBlock + 5, {kBlock - 1}},
+      {"into full blocks: the last point opens a block", 2 * kBlock, {10.5}},
+      {"one short of full, twice", 2 * kBlock - 1, {kBlock + 0.5, 0.25}},
+      {"below every point", kBlock + 1, {-1}},
+      {"a clock set back: a run of earlier times",
+       3 * kBlock,
+       {kBlock - 3, kBlock - 2, kBlock - 1, kBlock - 1, kBlock, 2 * kBlock + 0.5}},
+  };
+  for (const BlockCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    LineSeries series;
+    Model model;
+    for (double x = 0; x < c.ascending; ++x) {
+      series.AddXY(x, 2 * x);
+      model.emplace_back(x, 2 * x);
+    }
+    double y = -1;
+    for (double x : c.earlier) {
+      auto at = std::upper_bound(model.begin(), model.end(), x,
+                                 [](double v, const auto& p) { return v < p.first; });
+      EXPECT_EQ(series.AddXY(x, y), static_cast<size_t>(at - model.begin())) << x;
+      model.insert(at, {x, y--});
+    }
+    ASSERT_EQ(series.Count(), model.size());
+    size_t mismatches = 0;
+    for (size_t i = 0; i < model.size(); ++i)
+      mismatches += series.XValue(i) != model[i].first || series.YValue(i) != model[i].second;
+    EXPECT_EQ(mismatches, 0u);
+    EXPECT_EQ(series.MaxYValue(), 2 * (c.ascending - 1));
+    EXPECT_EQ(series.MinYValue(), y + 1);
+    EXPECT_EQ(series.MinXValue(), model.front().first);
+
+    const std::pair<double, double> ranges[] = {
+        {kBlock - 1, kBlock}, {kBlock - 0.5, 2 * kBlock + 0.5}, {-5, 0.5}, {2 * kBlock - 1, 1e9}};
+    for (const auto& [low, high] : ranges) {
+      size_t first = 0;
+      size_t last = 0;
+      series.VisibleRange(low, high, &first, &last);
+      auto lower = std::lower_bound(model.begin(), model.end(), low,
+                                    [](const auto& p, double v) { return p.first < v; });
+      auto upper = std::upper_bound(model.begin(), model.end(), high,
+                                    [](double v, const auto& p) { return v < p.first; });
+      EXPECT_EQ(first, static_cast<size_t>(lower - model.begin())) << low;
+      EXPECT_EQ(last, static_cast<size_t>(upper - model.begin())) << high;
+    }
+  }
+}
+
+TEST(ChartSeries, APointThatFindsNoMemoryIsLeftOutAndTheSeriesStaysWhole) {
+  const struct {
+    const char* what;
+    int allowed;  // allocations before memory runs out
+    double fits;  // points taken until then
+  } cases[] = {
+      {"no first block", 1, 0},
+      {"no third block", 3, 2 * kBlock},
+      // 16 blocks fill the first list of blocks; the 17th needs a longer list.
+      {"no longer list of blocks", 17, 16 * kBlock},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    RationedMemory memory(c.allowed);
+    LineSeries series;
+    for (double x = 0; x < c.fits; ++x)
+      ASSERT_EQ(series.AddXY(x, x), x);
+    EXPECT_FALSE(series.ReservePoint());
+    EXPECT_EQ(series.AddXY(c.fits, -1), Series::kNotAdded);
+    EXPECT_EQ(series.AddXY(-1, -1), Series::kNotAdded);
+    ASSERT_EQ(series.Count(), c.fits);
+    EXPECT_EQ(series.MaxXValue(), std::max(0.0, c.fits - 1));
+    EXPECT_EQ(series.MinYValue(), 0);
+    // Memory back: the series takes points again, earlier ones included.
+    memory.Allow(2);
+    EXPECT_TRUE(series.ReservePoint());
+    EXPECT_EQ(series.AddXY(-1, -1), 0u);
+    EXPECT_EQ(series.YValue(c.fits), c.fits - 1);
   }
 }
 

@@ -1,83 +1,16 @@
 // The log window driven through its components natively: time axis per scale, readings with
 // earlier times, the vertical scales, settings from a real file, clearing and the colours.
-#include <gtest/gtest.h>
-
-#include <cstdio>
-#include <fstream>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "folders.h"
-#include "log_form.h"
+#include "log_window_fixture.h"
 #include "main_form.h"
-#include "recording_canvas.h"
+#include "rationed_memory.h"
+#include "record_file.h"
 #include "resident_placement.h"
-#include "screen.h"
 #include "settings.h"
 
 namespace {
-
-constexpr double kSecond = 1.0 / 86400.0;
-
-ui::TDateTime At(int hour, int minute, int second) {
-  return ui::EncodeDateTime({2024, 10, 27, hour, minute, second, 0});
-}
-
-std::unique_ptr<TMeasRecord> Reading(float rms, float dc, float max, float min) {
-  auto rec = std::make_unique<TMeasRecord>();
-  rec->uRms = rms;
-  rec->uDc = dc;
-  rec->uMax = max;
-  rec->uMin = min;
-  return rec;
-}
-
-class LogWindowTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    IniFileName = os::CurrentFolder() + os::PathSeparator() + "log_" + info->name() + ".ini";
-    std::remove(IniFileName.c_str());
-    ui::SetScreenSizeOverride({1920, 1080});
-    ui::SetUserLocale(ui::Locale{});
-  }
-  void TearDown() override {
-    delete LogForm;
-    std::remove(IniFileName.c_str());
-    ui::SetScreenSizeOverride({0, 0});
-  }
-
-  void WriteIni(const std::string& text) {
-    std::ofstream out(IniFileName, std::ios::binary);
-    out << text;
-  }
-
-  TLogForm& Create() {
-    LogForm = new TLogForm(nullptr);
-    LogForm->Clock = [this] { return now; };
-    return *LogForm;
-  }
-
-  void Log(ui::TDateTime time, float rms, float dc, float max, float min) {
-    now = time;
-    AddLogPoint(Reading(rms, dc, max, min).get());
-  }
-
-  // The bottom axis labels of a paint at 800 × 500: the texts holding the time separator.
-  std::vector<std::string> TimeLabels() {
-    LogForm->LogChart.SetBounds(chart::Rect{0, 0, 800, 500});
-    chart::RecordingCanvas canvas(800, 500);
-    LogForm->LogChart.Paint(canvas);
-    std::vector<std::string> texts;
-    for (const chart::CanvasOp& op : canvas.ops())
-      if (op.kind == chart::CanvasOp::Kind::kText && op.text.find(':') != std::string::npos)
-        texts.push_back(op.text);
-    return texts;
-  }
-
-  ui::TDateTime now = 0.0;
-};
 
 struct TimeScaleCase {
   int index;
@@ -250,6 +183,70 @@ TEST_F(LogWindowTest, ClearEmptiesEverySeriesAndKeepsTheAxes) {
   Log(At(14, 0, 2), 1, 0, 2, -1);
   EXPECT_DOUBLE_EQ(form.LogChart.LeftAxis().Maximum(), 2.5);
   EXPECT_EQ(form.SeriesMax->Count(), 1u);
+}
+
+struct FullLogCase {
+  const char* what;
+  int allowed;       // allocations of point storage before memory runs out
+  std::size_t kept;  // readings the log holds then
+};
+
+TEST_F(LogWindowTest, AFullLogKeepsItsReadingsSaysSoOnceAndResumesAfterClearing) {
+  const std::size_t block = chart::PointBlocks::kBlockPoints;
+  // The first reading takes a list of blocks and a block in each series, in the order RMS, DC,
+  // minimum, maximum; the reading after a full block takes a block in each, in the same order.
+  const FullLogCase cases[] = {
+      {"no memory for the first reading", 7, 0}, {"Urms finds no block", 8, block},
+      {"Udc finds no block", 9, block},          {"Umin finds no block", 10, block},
+      {"Umax finds no block", 11, block},
+  };
+  std::vector<std::string> boxes;
+  ui::MessageBoxHook previous = ui::SetMessageBoxHook(
+      [&boxes](ui::TForm*, const std::string& text, const std::string& caption, unsigned) {
+        boxes.push_back(caption + " " + text);
+        return ui::ID_OK_ANSWER;
+      });
+  for (const FullLogCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    boxes.clear();
+    TLogForm& form = Create();
+    RationedMemory memory(c.allowed);
+    const ui::TDateTime start = At(14, 0, 0);
+    // One reading more than fits, then one after memory is back: the log waits for " Очистить".
+    for (std::size_t i = 0; i <= c.kept; ++i)
+      Log(start + 0.1 * kSecond * static_cast<double>(i), 1, 0, 2, -2);
+    EXPECT_TRUE(form.LogFull());
+    memory.Allow(100);
+    Log(start + 1, 1, 0, 2, -2);
+    for (const chart::Series* s : {form.SeriesRMS, form.SeriesDC, form.SeriesMax, form.SeriesMin}) {
+      ASSERT_EQ(s->Count(), c.kept);
+      EXPECT_EQ(s->XValue(c.kept - 1), form.SeriesRMS->XValue(c.kept - 1));
+    }
+
+    // Not inside the reading's hand-over, and once however often the timer runs.
+    EXPECT_TRUE(boxes.empty());
+    form.LogFullTimer->Tick();
+    form.LogFullTimer->Tick();
+    EXPECT_EQ(boxes, std::vector<std::string>{std::string(kErrorTitle) + " " + kLogFullText});
+
+    form.LogChart.SetBounds(chart::Rect{0, 0, 800, 500});
+    chart::RecordingCanvas canvas(800, 500);
+    form.LogChart.Paint(canvas);
+    const auto lines = std::count_if(canvas.ops().begin(), canvas.ops().end(), [](const auto& op) {
+      return op.kind == chart::CanvasOp::Kind::kPolyline;
+    });
+    EXPECT_EQ(lines, c.kept > 0 ? 4 : 0);
+
+    form.Button2->Click();
+    EXPECT_FALSE(form.LogFull());
+    Log(start + 2, 1, 0, 2, -2);
+    for (const chart::Series* s : {form.SeriesRMS, form.SeriesDC, form.SeriesMax, form.SeriesMin})
+      EXPECT_EQ(s->Count(), 1u);
+    form.LogFullTimer->Tick();
+    EXPECT_EQ(boxes.size(), 1u);
+    delete LogForm;
+  }
+  ui::SetMessageBoxHook(previous);
 }
 
 TEST_F(LogWindowTest, WithoutSettingsItOpensHiddenWithTheDefaults) {

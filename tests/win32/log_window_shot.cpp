@@ -1,5 +1,6 @@
 // The log window realised with real windows after five minutes of readings at the "1 мин/дел"
-// scale, copied off the screen into log_window.bmp.
+// scale, with "Курсор" ticked and the mouse over the chart, copied off the screen into
+// log_window.bmp.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -13,6 +14,7 @@
 #include "log_form.h"
 #include "settings.h"
 #include "temp_dir.h"
+#include "text.h"
 #include "window_shot.h"
 
 namespace {
@@ -54,6 +56,17 @@ TEST(LogWindowShot, FiveMinutesOfReadings) {
   EXPECT_EQ(box.right, LogForm->LogChartBox->Width());
   EXPECT_EQ(box.bottom, LogForm->LogChartBox->Height());
 
+  // The cursor at two thirds of the chart's width, moved there by the window's own message.
+  LogForm->CursorCheckBox->SetChecked(true);
+  ::SendMessageW(chart, WM_MOUSEMOVE, 0, MAKELPARAM(box.right * 2 / 3, box.bottom / 2));
+  PumpMessages(300);
+  EXPECT_TRUE(::IsWindowVisible(static_cast<HWND>(LogForm->Panel2->Handle())));
+  EXPECT_NE(LogForm->LogCursorIndex, 0);
+  EXPECT_NE(LogForm->Label12->Caption(), "00:00:00");
+  wchar_t shown[64] = {};
+  ::GetWindowTextW(static_cast<HWND>(LogForm->Label6->Handle()), shown, 64);
+  EXPECT_EQ(os::WideToUtf8(shown), LogForm->Label6->Caption());
+
   const WindowPicture picture = CaptureWindow(window);
   const std::string path = folder + "log_window.bmp";
   ASSERT_TRUE(WriteBmp(path, picture));
@@ -62,6 +75,8 @@ TEST(LogWindowShot, FiveMinutesOfReadings) {
   // The RMS trend in its default green, the maximum in red.
   EXPECT_GT(PixelsOfColorIn(picture, window, chart, 0x00FF40), 100);
   EXPECT_GT(PixelsOfColorIn(picture, window, chart, 0xFF0000), 100);
+  // The cursor line, white, from the chart's top edge to its bottom edge.
+  EXPECT_GE(PixelsOfColorIn(picture, window, chart, 0xFFFFFF), box.bottom);
 }
 
 }  // namespace

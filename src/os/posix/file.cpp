@@ -2,6 +2,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <utility>
 
 #include "file.h"
@@ -36,6 +38,9 @@ File File::Open(const std::string& path, Mode mode) {
       break;
     case Mode::kOpenAlways:
       flags |= O_WRONLY | O_CREAT;
+      break;
+    case Mode::kCreateNew:
+      flags |= O_WRONLY | O_CREAT | O_EXCL;
       break;
   }
   File file;
@@ -72,6 +77,10 @@ long long File::Read(void* buffer, std::size_t length) {
 long long File::Write(const void* buffer, std::size_t length) {
   if (fd_ < 0)
     return -1;
+  const long long allowed = WriteAllowance(length);
+  if (allowed < 0)
+    return -1;
+  length = std::min(length, static_cast<std::size_t>(allowed));
   std::size_t done = 0;
   while (done < length) {
     ssize_t put = ::write(fd_, static_cast<const char*>(buffer) + done, length - done);
@@ -108,6 +117,14 @@ void File::Close() {
 bool FileExists(const std::string& path) {
   struct stat info {};
   return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+bool MoveOver(const std::string& from, const std::string& to) {
+  return std::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool RemoveFile(const std::string& path) {
+  return ::unlink(path.c_str()) == 0;
 }
 
 }  // namespace os

@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include <algorithm>
 #include <utility>
 
 #include "file.h"
@@ -32,6 +33,10 @@ File File::Open(const std::string& path, Mode mode) {
     access = GENERIC_WRITE;
     disposition = OPEN_ALWAYS;
   }
+  if (mode == Mode::kCreateNew) {
+    access = GENERIC_WRITE;
+    disposition = CREATE_NEW;
+  }
   // No sharing: another program holding the file open makes the open fail.
   HANDLE h = ::CreateFileW(Utf8ToWide(path).c_str(), access, 0, nullptr, disposition,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -57,6 +62,10 @@ long long File::Read(void* buffer, std::size_t length) {
 long long File::Write(const void* buffer, std::size_t length) {
   if (!handle_)
     return -1;
+  const long long allowed = WriteAllowance(length);
+  if (allowed < 0)
+    return -1;
+  length = std::min(length, static_cast<std::size_t>(allowed));
   DWORD put = 0;
   if (!::WriteFile(handle_, buffer, static_cast<DWORD>(length), &put, nullptr)) {
     return put > 0 ? static_cast<long long>(put) : -1;
@@ -85,6 +94,16 @@ void File::Close() {
 bool FileExists(const std::string& path) {
   DWORD attributes = ::GetFileAttributesW(Utf8ToWide(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool MoveOver(const std::string& from, const std::string& to) {
+  // Written through: the new file is on the disk before it counts as replacing the old one.
+  return ::MoveFileExW(Utf8ToWide(from).c_str(), Utf8ToWide(to).c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
+bool RemoveFile(const std::string& path) {
+  return ::DeleteFileW(Utf8ToWide(path).c_str()) != FALSE;
 }
 
 }  // namespace os

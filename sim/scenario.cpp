@@ -1,10 +1,12 @@
 #include "scenario.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <functional>
 #include <map>
 #include <sstream>
+#include <utility>
 
 namespace sim {
 namespace {
@@ -110,6 +112,24 @@ Setters SettersFor(Scenario* s) {
   setters["location"] = Number(&s->location, kU32 - 16);
   setters["busy"] = [s](const std::string& text) { return ParseList(text, 15, &s->busy); };
   setters["busy_opens"] = [s](const std::string& text) { return ParseBool(text, &s->busyOpens); };
+  setters["list_fails"] = [s](const std::string& text) { return ParseBool(text, &s->listFails); };
+  setters["list_info_fails"] = [s](const std::string& text) {
+    return ParseBool(text, &s->listInfoFails);
+  };
+  setters["refuse_open"] = [s](const std::string& text) {
+    return ParseList(text, 15, &s->refuseOpen);
+  };
+  setters["ee_read_fails"] = [s](const std::string& text) {
+    return ParseList(text, 15, &s->eeReadFails);
+  };
+  setters["ee_program_fails"] = [s](const std::string& text) {
+    return ParseList(text, 15, &s->eeProgramFails);
+  };
+  setters["cycle_port_ms"] = Number(&s->cyclePortMs, 60000);
+  setters["eeprom_file"] = [s](const std::string& text) {
+    s->eepromFile = text;
+    return true;
+  };
   setters["attached"] = [s](const std::string& text) { return ParseBool(text, &s->attached); };
   setters["attach_after_ms"] = Number(&s->attachAfterMs, kU32);
   setters["unplug_at_byte"] = Number(&s->unplugAtByte, kU32);
@@ -156,6 +176,10 @@ Setters SettersFor(Scenario* s) {
 
 }  // namespace
 
+bool ListsDevice(const std::vector<uint32_t>& devices, uint32_t device) {
+  return std::find(devices.begin(), devices.end(), device) != devices.end();
+}
+
 bool ParseScenario(const std::string& text, Scenario* scenario, std::string* error) {
   Scenario parsed;
   Setters setters = SettersFor(&parsed);
@@ -190,12 +214,21 @@ bool ParseScenario(const std::string& text, Scenario* scenario, std::string* err
       return false;
     }
   }
-  for (uint32_t index : parsed.busy) {
-    if (index >= parsed.devices) {
-      if (error)
-        *error = "busy names device " + std::to_string(index) + " beyond 'devices'";
-      *scenario = Scenario();
-      return false;
+  const std::pair<const char*, const std::vector<uint32_t>*> deviceLists[] = {
+      {"busy", &parsed.busy},
+      {"refuse_open", &parsed.refuseOpen},
+      {"ee_read_fails", &parsed.eeReadFails},
+      {"ee_program_fails", &parsed.eeProgramFails},
+  };
+  for (const auto& [key, list] : deviceLists) {
+    for (uint32_t index : *list) {
+      if (index >= parsed.devices) {
+        if (error)
+          *error =
+              std::string(key) + " names device " + std::to_string(index) + " beyond 'devices'";
+        *scenario = Scenario();
+        return false;
+      }
     }
   }
   *scenario = parsed;

@@ -74,6 +74,9 @@ class Simulator {
     uint32_t readTimeoutMs = 0, writeTimeoutMs = 0, pipeRetries = 0;
     std::deque<uint8_t> pending;  // sent by the device, not yet read by the PC
     Eeprom eeprom;
+    uint32_t id = 0;  // vendor id in the high word, product id in the low word, as enumerated
+    // After a port cycle: when the chip is back on the bus.
+    std::optional<Clock::time_point> returnsAt;
   };
 
   struct Handle {
@@ -85,6 +88,8 @@ class Simulator {
   Simulator();
   void Reset(const Scenario& scenario);
   void Refresh();  // applies the timed plug events that are due
+  // Rewrites the scenario's EEPROM file, if it names one, with every chip's image.
+  void WriteEepromFile();
   void Enumerate(Device* device);
   void Disconnect(Device* device);
   FT_STATUS Check(FT_HANDLE handle, Device** device);
@@ -117,5 +122,17 @@ class Simulator {
   Clock::time_point lineFreeAt_;
   os::File trace_;
 };
+
+template <typename Act, typename... Arguments>
+FT_STATUS Simulator::WithDevice(const char* name, FT_HANDLE handle, Act act, const char* format,
+                                Arguments... arguments) {
+  std::lock_guard<std::mutex> hold(lock_);
+  Refresh();
+  Device* device = nullptr;
+  FT_STATUS status = Check(handle, &device);
+  if (status == FT_OK)
+    status = act(*device);
+  return Done(name, handle, status, format, arguments...);
+}
 
 }  // namespace sim

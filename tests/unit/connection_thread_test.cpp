@@ -12,6 +12,7 @@
 #include "connection_thread.h"
 #include "ft_transport.h"
 #include "library.h"
+#include "main_thread_pump.h"
 #include "records.h"
 #include "sim_control.h"
 #include "temp_dir.h"
@@ -75,17 +76,6 @@ class ConnectionThreadTest : public ::testing::Test {
   void Hold() {
     thread_->Suspend();
     thread_->WaitUntilHeld();
-  }
-  // Runs the main thread's side until `done` holds; gives up after a generous bound.
-  bool PumpUntil(const std::function<bool()>& done) {
-    auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (!done()) {
-      if (std::chrono::steady_clock::now() > give_up)
-        return false;
-      os::WaitForSynchronize(10);
-      os::CheckSynchronize();
-    }
-    return true;
   }
 
   FakeHost host_;

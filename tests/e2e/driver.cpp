@@ -368,6 +368,14 @@ HWND Program::TryFind(const std::string& name) {
   return nullptr;
 }
 
+HWND Program::FindIn(HWND top, const std::string& name) {
+  for (HWND child : Descendants(top)) {
+    if (ComponentName(child) == name)
+      return child;
+  }
+  throw Failure("no window of component " + name + " in the window \"" + Text(top) + "\"");
+}
+
 HWND Program::Find(const std::string& name, DWORD ms) {
   HWND found = nullptr;
   WaitFor([&] { return (found = TryFind(name)) != nullptr || !Running(); }, ms);
@@ -394,8 +402,12 @@ std::string Program::StatusText() {
 }
 
 void Program::Click(const std::string& button) {
+  Click(Find(button));
+}
+
+void Program::Click(HWND button) {
   // Posted: the click may open a modal dialog, which a sent message would wait for.
-  ::PostMessageW(Find(button), BM_CLICK, 0, 0);
+  ::PostMessageW(button, BM_CLICK, 0, 0);
 }
 
 void Program::SelectCombo(const std::string& combo, int index) {
@@ -521,16 +533,19 @@ bool Program::AnswerMessageBox(std::string& text, std::string& title, DWORD ms) 
 }
 
 void Program::Screenshot(const std::wstring& path) {
-  HWND main = MainWindow();
-  ::SetWindowPos(main, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-  ::RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  Screenshot(path, MainWindow());
+}
+
+void Program::Screenshot(const std::wstring& path, HWND window) {
+  ::SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+  ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   Pause(500);
   RECT r;
-  ::GetWindowRect(main, &r);
+  ::GetWindowRect(window, &r);
   const int width = r.right - r.left;
   const int height = r.bottom - r.top;
   if (width <= 0 || height <= 0)
-    throw Failure("the main window has no area to capture");
+    throw Failure("the window has no area to capture");
   // What the screen shows there: the program paints its own controls, so the window must be seen
   // as drawn rather than asked to print itself.
   HDC screen = ::GetDC(nullptr);

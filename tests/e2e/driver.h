@@ -87,6 +87,8 @@ class Program {
   HWND Find(const std::string& name, DWORD ms = kWaitMs);
   // The same without waiting; nullptr when there is none.
   HWND TryFind(const std::string& name);
+  // A control of component name inside the window top (two forms may both have a Button1).
+  HWND FindIn(HWND top, const std::string& name);
 
   std::string Text(HWND window);
   std::string Text(const std::string& name) { return Text(Find(name)); }
@@ -94,6 +96,7 @@ class Program {
   std::string StatusText();
 
   void Click(const std::string& button);
+  void Click(HWND button);
   void SelectCombo(const std::string& combo, int index);
   int ComboIndex(const std::string& combo);
   void SelectRadio(const std::string& group, const std::string& item);
@@ -112,8 +115,9 @@ class Program {
   // Reads the message box that comes within ms and closes it with OK; false when none came.
   bool AnswerMessageBox(std::string& text, std::string& title, DWORD ms = kWaitMs);
 
-  // Saves what the screen shows of the main window as a 24-bit .bmp.
+  // Saves what the screen shows of the main window, or of another window, as a 24-bit .bmp.
   void Screenshot(const std::wstring& path);
+  void Screenshot(const std::wstring& path, HWND window);
 
   // Asks the main window to close and waits for the process to end; false on time-out.
   bool Close(DWORD ms = kWaitMs);

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "driver.h"
+#include "eeprom_images.h"
 #include "meas_record.h"
 
 namespace {
@@ -594,6 +595,114 @@ void ServiceMode() {
         "log.txt does not start with the parameter request");
 }
 
+// The memo's text: its lines joined by the line breaks of an edit control.
+std::string MemoText(const std::vector<std::string>& lines) {
+  std::string text;
+  for (std::size_t i = 0; i < lines.size(); ++i)
+    text += (i == 0 ? "" : "\r\n") + lines[i];
+  return text;
+}
+
+// "Утилиты" > "Вшить идентификатор FT232": the dialog, once it is shown.
+HWND OpenIdentDialog(Program& program) {
+  program.Menu("Утилиты/Вшить идентификатор FT232");
+  HWND dialog = program.Find("FtIdentForm");
+  Check(e2e::WaitFor([&] { return ::IsWindowVisible(dialog) != FALSE; }),
+        "the identity dialog is not shown");
+  return dialog;
+}
+
+void WaitGone(HWND dialog) {
+  Check(e2e::WaitFor([&] { return !::IsWindow(dialog) || !::IsWindowVisible(dialog); }),
+        "the identity dialog stayed open");
+}
+
+void FtIdent() {
+  e2e::RemoveTree(e2e::SettingsFolder());
+  ::CreateDirectoryW(e2e::SettingsFolder().c_str(), nullptr);
+  e2e::WriteBytes(IniPath(), "[Programm]\r\nSM=1\r\n");
+  const std::wstring images = e2e::FreshTempFolder(L"ident") + L"\\eeprom.txt";
+  // The instrument and a plain FT232R; a cycled port is off the bus for a second.
+  Program program({{},
+                   {},
+                   {},
+                   std::string(kRealRate) + "devices = 2\ncycle_port_ms = 1000\neeprom_file = " +
+                       e2e::Narrow(images) + "\n"});
+  StartShown(program);
+  if (!e2e::WaitFor([&] { return program.HasMenu("Утилиты/Вшить идентификатор FT232"); }, 5000))
+    throw Skipped("service mode is not switched on at start yet");
+  WaitReading(program);
+  const std::vector<ChipImage> before = ParseEepromImages(e2e::ReadBytes(images));
+  Check(before.size() == 2, "the simulator lists " + std::to_string(before.size()) + " chips");
+
+  // Opened and closed unused: no reading while it is open, the link untouched, readings after.
+  HWND dialog = OpenIdentDialog(program);
+  Check(program.Text(dialog) == "Вшить идентификатор FT232",
+        "the dialog's caption reads \"" + program.Text(dialog) + "\"");
+  Check(program.Text(program.FindIn(dialog, "Button1")) == "Вшить" &&
+            program.Text(program.FindIn(dialog, "Button2")) == "Закрыть",
+        "the dialog's buttons read \"" + program.Text(program.FindIn(dialog, "Button1")) +
+            "\" and \"" + program.Text(program.FindIn(dialog, "Button2")) + "\"");
+  Check(program.Text(program.FindIn(dialog, "Memo")).empty(), "the memo is not empty at first");
+  const std::string held = Readouts(program);
+  Check(!WaitChange(program, held, 1500), "readings go on while the dialog is open");
+  program.Click(program.FindIn(dialog, "Button2"));
+  WaitGone(dialog);
+  Check(WaitChange(program, held), "no readings after the unused dialog closed");
+
+  // A run: "Вшить" writes both chips, then the close box.
+  dialog = OpenIdentDialog(program);
+  program.Click(program.FindIn(dialog, "Button1"));
+  const std::string expected = MemoText(
+      {"подключено 2 устройств", "", "устройство номер 0:", "SerialNumber=VRX47001",
+       "устройство VRX-470 прошито успешно", "  ", "устройство номер 1:", "SerialNumber=FTSIM001",
+       "устройство VRX-470 прошито успешно", "  "});
+  HWND memo = program.FindIn(dialog, "Memo");
+  Check(e2e::WaitFor([&] { return program.Text(memo) == expected; }),
+        "the memo reads \"" + program.Text(memo) + "\"");
+  program.Screenshot(L"vrx470_ft_ident.bmp", dialog);
+  const std::vector<ChipImage> after = ParseEepromImages(e2e::ReadBytes(images));
+  Check(after.size() == 2, "the simulator lists " + std::to_string(after.size()) + " chips after");
+  for (std::size_t k = 0; k < after.size(); ++k) {
+    const std::string problems = IdentityProblems(before[k], after[k]);
+    Check(problems.empty(), "chip " + std::to_string(k) + ":" + problems);
+  }
+  const std::string shown = Readouts(program);
+  ::PostMessageW(dialog, WM_CLOSE, 0, 0);
+  WaitGone(dialog);
+  Check(WaitChange(program, shown, 10000), "no readings within 10 s of closing the dialog");
+  CloseProgram(program);
+
+  // The unused dialog left the first link alone: the run begins by closing it, and before that
+  // it was opened once and never closed. After the run the instrument was reopened by its
+  // description and read from.
+  const std::vector<e2e::TraceCall> trace = e2e::ReadTrace(program.TracePath());
+  const auto list = std::find_if(trace.begin(), trace.end(), [](const e2e::TraceCall& call) {
+    return call.name == "FT_CreateDeviceInfoList";
+  });
+  Check(list != trace.begin() && list != trace.end() && (list - 1)->name == "FT_Close",
+        "the simulator saw no run that began by closing the link");
+  std::size_t opensBefore = 0, closesBefore = 0, framesAfterReopen = 0;
+  for (auto call = trace.begin(); call != list - 1; ++call) {
+    opensBefore += call->name == "FT_OpenEx" && call->status == 0;
+    closesBefore += call->name == "FT_Close" && call->status == 0;
+  }
+  Check(opensBefore == 1 && closesBefore == 0,
+        "before the run the link was opened " + std::to_string(opensBefore) + " times and closed " +
+            std::to_string(closesBefore) + " times");
+  bool reopened = false;
+  for (auto call = list; call != trace.end(); ++call) {
+    if (call->name == "FT_OpenEx" && call->status == 0 && call->Argument("flags") == 2) {
+      reopened = true;
+      framesAfterReopen = 0;
+    }
+    if (reopened && call->name == "FT_Read" && call->status == 0 &&
+        call->Argument("got") == kLiveFrame)
+      ++framesAfterReopen;
+  }
+  Check(reopened && framesAfterReopen > 0, "no frame was read from a link reopened after the run");
+}
+
 void Screenshot() {
   e2e::RemoveTree(e2e::SettingsFolder());
   Program program({{}, {}, {}, kRealRate});
@@ -625,6 +734,7 @@ const Case kCases[] = {
     {"no_driver", NoDriver},
     {"unplug_replug", UnplugReplug},
     {"service_mode", ServiceMode},
+    {"ft_ident", FtIdent},
     {"screenshot", Screenshot},
 };
 

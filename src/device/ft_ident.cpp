@@ -52,6 +52,8 @@ void ProgramChip(FtIdentMemo& memo, uint32_t number, const FT_DEVICE_LIST_INFO_N
   // By location, the location id travels in the pointer argument itself.
   void* location = reinterpret_cast<void*>(static_cast<uintptr_t>(node.LocId));
   if (FtDriver.OpenEx(location, FT_OPEN_BY_LOCATION, &FtHandle) != FT_OK) {
+    // Whatever a refused open left there is no handle of ours.
+    FtHandle = nullptr;
     memo.FtIdentAddLine("Ошибка FT_OpenEx()");
     return;
   }

@@ -1,5 +1,5 @@
 // The main window's commands: the status timer, the signal source, the run mode, the two scales,
-// the point display, the record files, the view and help menus.
+// the point display, the record files, the view, help and utility menus.
 #include <cstring>
 #include <iterator>
 #include <memory>
@@ -13,6 +13,7 @@
 #include "record_file.h"
 #include "records.h"
 #include "spektr_form.h"
+#include "sw_update_form.h"
 
 TMForm* MForm = nullptr;
 int UsbBlinkCounter = 0;
@@ -50,6 +51,18 @@ bool NextRunModeOnButton(uint8_t now, uint8_t& next) {
       return true;
     default:
       return false;
+  }
+}
+
+// A dialog that is not resident: made per command with the application as owner, kept in its
+// global while it is shown modally, then deleted.
+template <class Dialog>
+void RunDialog(Dialog*& dialog) {
+  dialog = new Dialog(ui::Application);
+  dialog->ShowModal();
+  if (dialog != nullptr) {
+    delete dialog;
+    dialog = nullptr;
   }
 }
 
@@ -197,15 +210,13 @@ void TMForm::N8Click(ui::TObject*) {
 }
 
 void TMForm::N5Click(ui::TObject*) {
-  AboutForm = new TAboutForm(ui::Application);
-  AboutForm->ShowModal();
-  if (AboutForm != nullptr) {
-    delete AboutForm;
-    AboutForm = nullptr;
-  }
+  RunDialog(AboutForm);
 }
 
-// The utility dialogs come with the service utilities.
-void TMForm::N10Click(ui::TObject*) {}
+void TMForm::N10Click(ui::TObject*) {
+  RunDialog(SWUpdateForm);
+}
+
+// The identity dialog comes with the service utilities.
 
 void TMForm::ft2321Click(ui::TObject*) {}

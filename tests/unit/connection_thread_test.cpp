@@ -14,6 +14,7 @@
 #include "library.h"
 #include "records.h"
 #include "sim_control.h"
+#include "sync_pump.h"
 #include "temp_dir.h"
 
 namespace {
@@ -76,18 +77,6 @@ class ConnectionThreadTest : public ::testing::Test {
     thread_->Suspend();
     thread_->WaitUntilHeld();
   }
-  // Runs the main thread's side until `done` holds; gives up after a generous bound.
-  bool PumpUntil(const std::function<bool()>& done) {
-    auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (!done()) {
-      if (std::chrono::steady_clock::now() > give_up)
-        return false;
-      os::WaitForSynchronize(10);
-      os::CheckSynchronize();
-    }
-    return true;
-  }
-
   FakeHost host_;
   classFtConnectThread* thread_ = nullptr;
   TempDir dir_;

@@ -357,11 +357,16 @@ HWND Program::MainWindow(DWORD ms) {
 }
 
 HWND Program::TryFind(const std::string& name) {
+  const std::size_t slash = name.find('/');
+  const std::string form = slash == std::string::npos ? std::string() : name.substr(0, slash);
+  const std::string control = name.substr(slash == std::string::npos ? 0 : slash + 1);
   for (HWND top : TopWindows()) {
-    if (ComponentName(top) == name)
+    if (!form.empty() && ComponentName(top) != form)
+      continue;
+    if (form.empty() && ComponentName(top) == control)
       return top;
     for (HWND child : Descendants(top)) {
-      if (ComponentName(child) == name)
+      if (ComponentName(child) == control)
         return child;
     }
   }
@@ -520,17 +525,17 @@ bool Program::AnswerMessageBox(std::string& text, std::string& title, DWORD ms) 
   return true;
 }
 
-void Program::Screenshot(const std::wstring& path) {
-  HWND main = MainWindow();
-  ::SetWindowPos(main, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-  ::RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+void Program::Screenshot(const std::wstring& path, HWND window) {
+  HWND shown = window ? window : MainWindow();
+  ::SetWindowPos(shown, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+  ::RedrawWindow(shown, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   Pause(500);
   RECT r;
-  ::GetWindowRect(main, &r);
+  ::GetWindowRect(shown, &r);
   const int width = r.right - r.left;
   const int height = r.bottom - r.top;
   if (width <= 0 || height <= 0)
-    throw Failure("the main window has no area to capture");
+    throw Failure("the window has no area to capture");
   // What the screen shows there: the program paints its own controls, so the window must be seen
   // as drawn rather than asked to print itself.
   HDC screen = ::GetDC(nullptr);

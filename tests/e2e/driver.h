@@ -83,7 +83,9 @@ class Program {
 
   // The main window, once it carries the program's caption and is shown.
   HWND MainWindow(DWORD ms = kWaitMs);
-  // A window of the program whose component name is name; Failure when none comes within ms.
+  // A window of the program whose component name is name, or "Form/name" for a control of that
+  // form alone (dialogs share control names with the main window); Failure when none comes
+  // within ms.
   HWND Find(const std::string& name, DWORD ms = kWaitMs);
   // The same without waiting; nullptr when there is none.
   HWND TryFind(const std::string& name);
@@ -112,8 +114,8 @@ class Program {
   // Reads the message box that comes within ms and closes it with OK; false when none came.
   bool AnswerMessageBox(std::string& text, std::string& title, DWORD ms = kWaitMs);
 
-  // Saves what the screen shows of the main window as a 24-bit .bmp.
-  void Screenshot(const std::wstring& path);
+  // Saves what the screen shows of a window (the main window unless named) as a 24-bit .bmp.
+  void Screenshot(const std::wstring& path, HWND window = nullptr);
 
   // Asks the main window to close and waits for the process to end; false on time-out.
   bool Close(DWORD ms = kWaitMs);

@@ -83,6 +83,17 @@ std::function<bool(const std::string&)> Number(T* field, uint64_t limit) {
   };
 }
 
+// A two-byte acknowledgement, high byte first: 0x0001 is 00 01.
+std::function<bool(const std::string&)> Acknowledgement(std::optional<uint16_t>* field) {
+  return [field](const std::string& text) {
+    uint64_t value = 0;
+    if (!ParseUnsigned(text, 0xFFFF, &value))
+      return false;
+    *field = static_cast<uint16_t>(value);
+    return true;
+  };
+}
+
 using Setters = std::map<std::string, std::function<bool(const std::string&)>>;
 
 Setters SettersFor(Scenario* s) {
@@ -169,6 +180,15 @@ Setters SettersFor(Scenario* s) {
   setters["seed"] = Number(&s->seed, ~uint64_t{0});
   setters["trace"] = [s](const std::string& text) {
     s->trace = text;
+    return true;
+  };
+  setters["boot_loader"] = [s](const std::string& text) { return ParseBool(text, &s->bootLoader); };
+  setters["boot_announcement"] = Number(&s->bootAnnouncement, 0xFFFF);
+  setters["boot_split"] = [s](const std::string& text) { return ParseBool(text, &s->bootSplit); };
+  setters["boot_flash_ack"] = Acknowledgement(&s->bootFlashAck);
+  setters["boot_eeprom_ack"] = Acknowledgement(&s->bootEepromAck);
+  setters["boot_images"] = [s](const std::string& text) {
+    s->bootImages = text;
     return true;
   };
   return setters;

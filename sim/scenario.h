@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -51,6 +52,14 @@ struct Scenario {
   uint64_t seed = 470;
 
   std::string trace;  // file that gets one line per driver call; empty = no trace
+
+  // The boot loader, as after a power cycle with the power button held.
+  bool bootLoader = false;
+  uint16_t bootAnnouncement = 0x7788;     // its two bytes, high byte first
+  bool bootSplit = false;                 // the announcement's second byte comes after a time-out
+  std::optional<uint16_t> bootFlashAck;   // sent for a flash image whatever its CRC
+  std::optional<uint16_t> bootEepromAck;  // the same for an EEPROM image
+  std::string bootImages;                 // folder that gets flash.bin and eeprom.bin; empty = none
 };
 
 // Whether a scenario's list of device indices names `device`.

@@ -81,6 +81,7 @@ void Simulator::Reset(const Scenario& scenario) {
     Enumerate(&device);
   }
   instrument_ = std::make_unique<Instrument>(scenario);
+  bootLoader_ = std::make_unique<BootLoader>(scenario);
   counters_.clear();
   received_.clear();
   bytesWritten_ = 0;
@@ -143,6 +144,9 @@ void Simulator::Refresh() {
       Enumerate(&device);
     }
   }
+  Device& instrument = devices_[kInstrument];
+  if (instrument.present && bootLoader_->Active())
+    bootLoader_->Tick(now, &instrument.pending);
 }
 
 void Simulator::SetAttached(bool attached) {
@@ -310,6 +314,10 @@ FT_STATUS Simulator::Write(FT_HANDLE handle, const void* buffer, uint32_t length
       }
       received_.push_back(bytes[sent]);
       ++counters_["bytes_in"];
+      if (bootLoader_->Active()) {
+        bootLoader_->Receive(bytes[sent], Clock::now(), &device->pending);
+        continue;
+      }
       Request request = instrument_->Receive(bytes[sent], &device->pending);
       if (request.kind == Request::kParameters)
         ++counters_["requests_param"];
@@ -359,6 +367,8 @@ FT_STATUS Simulator::Read(FT_HANDLE handle, void* buffer, uint32_t length, uint3
     std::copy_n(device->pending.begin(), taken, static_cast<uint8_t*>(buffer));
     device->pending.erase(device->pending.begin(), device->pending.begin() + taken);
     counters_["bytes_out"] += taken;
+    if (taken < length && device == &devices_[kInstrument] && bootLoader_->Active())
+      bootLoader_->ReadCameShort(&device->pending);
   }
   if (got)
     *got = taken;

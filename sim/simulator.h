@@ -15,6 +15,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "boot_loader.h"
 #include "d2xx.h"
 #include "eeprom.h"
 #include "file.h"
@@ -109,6 +110,8 @@ class Simulator {
   Scenario scenario_;
   std::vector<Device> devices_;
   std::unique_ptr<Instrument> instrument_;
+  // Keeps its state while the instrument is unplugged: the USB link goes, not its power.
+  std::unique_ptr<BootLoader> bootLoader_;
   // Handles live as long as the process, so a stale one is always recognised, never reused.
   std::vector<std::unique_ptr<Handle>> handles_;
   std::unordered_set<const void*> known_;

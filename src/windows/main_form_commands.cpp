@@ -1,5 +1,5 @@
 // The main window's commands: the status timer, the signal source, the run mode, the two scales,
-// the point display, the record files, the view and help menus, the USB-identity command.
+// the point display, the record files, the view, help and utility menus.
 #include <cstring>
 #include <iterator>
 #include <memory>
@@ -14,6 +14,7 @@
 #include "record_file.h"
 #include "records.h"
 #include "spektr_form.h"
+#include "sw_update_form.h"
 
 TMForm* MForm = nullptr;
 int UsbBlinkCounter = 0;
@@ -211,8 +212,9 @@ void TMForm::N5Click(ui::TObject*) {
   ShowDialog(AboutForm);
 }
 
-// The firmware-update dialog comes with the service utilities.
-void TMForm::N10Click(ui::TObject*) {}
+void TMForm::N10Click(ui::TObject*) {
+  ShowDialog(SWUpdateForm);
+}
 
 void TMForm::ft2321Click(ui::TObject*) {
   ShowDialog(FtIdentForm);

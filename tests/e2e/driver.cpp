@@ -357,23 +357,20 @@ HWND Program::MainWindow(DWORD ms) {
 }
 
 HWND Program::TryFind(const std::string& name) {
+  const std::size_t slash = name.find('/');
+  const std::string form = slash == std::string::npos ? std::string() : name.substr(0, slash);
+  const std::string control = name.substr(slash == std::string::npos ? 0 : slash + 1);
   for (HWND top : TopWindows()) {
-    if (ComponentName(top) == name)
+    if (!form.empty() && ComponentName(top) != form)
+      continue;
+    if (form.empty() && ComponentName(top) == control)
       return top;
     for (HWND child : Descendants(top)) {
-      if (ComponentName(child) == name)
+      if (ComponentName(child) == control)
         return child;
     }
   }
   return nullptr;
-}
-
-HWND Program::FindIn(HWND top, const std::string& name) {
-  for (HWND child : Descendants(top)) {
-    if (ComponentName(child) == name)
-      return child;
-  }
-  throw Failure("no window of component " + name + " in the window \"" + Text(top) + "\"");
 }
 
 HWND Program::Find(const std::string& name, DWORD ms) {
@@ -402,12 +399,8 @@ std::string Program::StatusText() {
 }
 
 void Program::Click(const std::string& button) {
-  Click(Find(button));
-}
-
-void Program::Click(HWND button) {
   // Posted: the click may open a modal dialog, which a sent message would wait for.
-  ::PostMessageW(button, BM_CLICK, 0, 0);
+  ::PostMessageW(Find(button), BM_CLICK, 0, 0);
 }
 
 void Program::SelectCombo(const std::string& combo, int index) {
@@ -532,16 +525,13 @@ bool Program::AnswerMessageBox(std::string& text, std::string& title, DWORD ms) 
   return true;
 }
 
-void Program::Screenshot(const std::wstring& path) {
-  Screenshot(path, MainWindow());
-}
-
 void Program::Screenshot(const std::wstring& path, HWND window) {
-  ::SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-  ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  HWND shown = window ? window : MainWindow();
+  ::SetWindowPos(shown, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+  ::RedrawWindow(shown, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   Pause(500);
   RECT r;
-  ::GetWindowRect(window, &r);
+  ::GetWindowRect(shown, &r);
   const int width = r.right - r.left;
   const int height = r.bottom - r.top;
   if (width <= 0 || height <= 0)

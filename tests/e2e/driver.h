@@ -83,12 +83,12 @@ class Program {
 
   // The main window, once it carries the program's caption and is shown.
   HWND MainWindow(DWORD ms = kWaitMs);
-  // A window of the program whose component name is name; Failure when none comes within ms.
+  // A window of the program whose component name is name, or "Form/name" for a control of that
+  // form alone (dialogs share control names with the main window); Failure when none comes
+  // within ms.
   HWND Find(const std::string& name, DWORD ms = kWaitMs);
   // The same without waiting; nullptr when there is none.
   HWND TryFind(const std::string& name);
-  // A control of component name inside the window top (two forms may both have a Button1).
-  HWND FindIn(HWND top, const std::string& name);
 
   std::string Text(HWND window);
   std::string Text(const std::string& name) { return Text(Find(name)); }
@@ -96,7 +96,6 @@ class Program {
   std::string StatusText();
 
   void Click(const std::string& button);
-  void Click(HWND button);
   void SelectCombo(const std::string& combo, int index);
   int ComboIndex(const std::string& combo);
   void SelectRadio(const std::string& group, const std::string& item);
@@ -115,9 +114,8 @@ class Program {
   // Reads the message box that comes within ms and closes it with OK; false when none came.
   bool AnswerMessageBox(std::string& text, std::string& title, DWORD ms = kWaitMs);
 
-  // Saves what the screen shows of the main window, or of another window, as a 24-bit .bmp.
-  void Screenshot(const std::wstring& path);
-  void Screenshot(const std::wstring& path, HWND window);
+  // Saves what the screen shows of a window (the main window unless named) as a 24-bit .bmp.
+  void Screenshot(const std::wstring& path, HWND window = nullptr);
 
   // Asks the main window to close and waits for the process to end; false on time-out.
   bool Close(DWORD ms = kWaitMs);

@@ -16,6 +16,7 @@
 #include <utility>
 #include <vector>
 
+#include "crc16.h"
 #include "driver.h"
 #include "eeprom_images.h"
 #include "meas_record.h"
@@ -118,10 +119,10 @@ std::vector<std::string> IniEntries(const std::string& text) {
   return entries;
 }
 
-std::string Join(const std::vector<std::string>& items) {
+std::string Join(const std::vector<std::string>& items, const char* separator = ", ") {
   std::string text;
   for (const std::string& item : items)
-    text += (text.empty() ? "" : ", ") + item;
+    text += (text.empty() ? "" : separator) + item;
   return text;
 }
 
@@ -639,25 +640,25 @@ void FtIdent() {
   HWND dialog = OpenIdentDialog(program);
   Check(program.Text(dialog) == "Вшить идентификатор FT232",
         "the dialog's caption reads \"" + program.Text(dialog) + "\"");
-  Check(program.Text(program.FindIn(dialog, "Button1")) == "Вшить" &&
-            program.Text(program.FindIn(dialog, "Button2")) == "Закрыть",
-        "the dialog's buttons read \"" + program.Text(program.FindIn(dialog, "Button1")) +
-            "\" and \"" + program.Text(program.FindIn(dialog, "Button2")) + "\"");
-  Check(program.Text(program.FindIn(dialog, "Memo")).empty(), "the memo is not empty at first");
+  Check(program.Text(program.Find("FtIdentForm/Button1")) == "Вшить" &&
+            program.Text(program.Find("FtIdentForm/Button2")) == "Закрыть",
+        "the dialog's buttons read \"" + program.Text(program.Find("FtIdentForm/Button1")) +
+            "\" and \"" + program.Text(program.Find("FtIdentForm/Button2")) + "\"");
+  Check(program.Text(program.Find("FtIdentForm/Memo")).empty(), "the memo is not empty at first");
   const std::string held = Readouts(program);
   Check(!WaitChange(program, held, 1500), "readings go on while the dialog is open");
-  program.Click(program.FindIn(dialog, "Button2"));
+  program.Click("FtIdentForm/Button2");
   WaitGone(dialog);
   Check(WaitChange(program, held), "no readings after the unused dialog closed");
 
   // A run: "Вшить" writes both chips, then the close box.
   dialog = OpenIdentDialog(program);
-  program.Click(program.FindIn(dialog, "Button1"));
+  program.Click("FtIdentForm/Button1");
   const std::string expected = MemoText(
       {"подключено 2 устройств", "", "устройство номер 0:", "SerialNumber=VRX47001",
        "устройство VRX-470 прошито успешно", "  ", "устройство номер 1:", "SerialNumber=FTSIM001",
        "устройство VRX-470 прошито успешно", "  "});
-  HWND memo = program.FindIn(dialog, "Memo");
+  HWND memo = program.Find("FtIdentForm/Memo");
   Check(e2e::WaitFor([&] { return program.Text(memo) == expected; }),
         "the memo reads \"" + program.Text(memo) + "\"");
   program.Screenshot(L"vrx470_ft_ident.bmp", dialog);
@@ -718,6 +719,105 @@ void Screenshot() {
   CloseProgram(program);
 }
 
+// An image as the boot loader must receive it: the file's content, 0xFF up to the full size, and
+// the CRC of all but the last two bytes in the last two, high byte first.
+std::string SentImage(std::string content, std::size_t size) {
+  content.resize(size, '\xFF');
+  const uint16_t crc =
+      Crc16(reinterpret_cast<const uint8_t*>(content.data()), static_cast<int32_t>(size - 2));
+  content[size - 2] = static_cast<char>(crc >> 8);
+  content[size - 1] = static_cast<char>(crc & 0xFF);
+  return content;
+}
+
+std::string PatternFile(std::size_t size, unsigned seed) {
+  std::string bytes(size, '\0');
+  for (std::size_t i = 0; i < size; ++i)
+    bytes[i] = static_cast<char>(i * 31 + seed);
+  return bytes;
+}
+
+// A memo's text: its lines joined by CR LF.
+std::string MemoText(const std::vector<std::string>& lines) {
+  return Join(lines, "\r\n");
+}
+
+// Opens "Утилиты" > "Обновить ПО" and waits for the dialog's memo.
+HWND OpenUpdateDialog(Program& program) {
+  program.Menu("Утилиты/Обновить ПО");
+  return program.Find("SWUpdateForm/Memo");
+}
+
+void CloseUpdateDialog(Program& program) {
+  HWND dialog = program.Find("SWUpdateForm");
+  program.Click("SWUpdateForm/Button2");
+  Check(e2e::WaitFor([&] { return !::IsWindow(dialog); }, 2000),
+        "the dialog is still open 2 s after \"Закрыть\"");
+}
+
+// The instrument starts in its boot loader; the program runs from a folder of its own with the two
+// image files beside it, and from another working folder.
+void FirmwareUpdate() {
+  e2e::RemoveTree(e2e::SettingsFolder());
+  ::CreateDirectoryW(e2e::SettingsFolder().c_str(), nullptr);
+  e2e::WriteBytes(IniPath(), "[Programm]\r\nSM=1\r\n");
+  const std::wstring folder = e2e::FreshTempFolder(L"update");
+  for (const wchar_t* file : {L"\\vrx470.exe", L"\\ftd2xx.dll"})
+    Check(::CopyFileW((e2e::BinFolder() + file).c_str(), (folder + file).c_str(), FALSE) != FALSE,
+          "cannot copy the program");
+  const std::string flash = PatternFile(10000, 7);
+  const std::string eeprom = PatternFile(512, 3);
+  e2e::WriteBytes(folder + L"\\AVR_mega162.bin", flash);
+  e2e::WriteBytes(folder + L"\\EE_AVR_mega162.bin", eeprom);
+  const std::wstring received = e2e::FreshTempFolder(L"update-received");
+  Program program(
+      {folder + L"\\vrx470.exe",
+       e2e::FreshTempFolder(L"update-cwd"),
+       {},
+       std::string(kRealRate) + "boot_loader = 1\nboot_images = " + e2e::Narrow(received) + "\n"});
+  StartShown(program);
+
+  HWND memo = OpenUpdateDialog(program);
+  const std::string instructions =
+      MemoText({"Выключите и включите прибор, долго удерживая ",
+                "кнопку включения. Затем нажмите кнопку ", "\"Обновить ПО\"."});
+  Check(program.Text(memo) == instructions, "the dialog reads \"" + program.Text(memo) + "\"");
+  program.Click("SWUpdateForm/Button1");
+  const std::string success = MemoText(
+      {"Поиск прибора", "Прибор обнаружен", "Ожидание ответа прибора", "Запись FLASH", "OK",
+       "Чтение EEPROM", "OK", "Запись EPPROM", "OK", "Обновление ПО успешно завершено"});
+  Check(e2e::WaitFor([&] { return program.Text(memo) == success; }),
+        "after the update the memo reads \"" + program.Text(memo) + "\"");
+  program.Screenshot(L"vrx470_firmware_update.bmp", program.Find("SWUpdateForm"));
+  std::string image;
+  Check(e2e::TryReadBytes(received + L"\\flash.bin", &image) && image == SentImage(flash, 14336),
+        "the boot loader received another flash image");
+  Check(e2e::TryReadBytes(received + L"\\eeprom.bin", &image) && image == SentImage(eeprom, 512),
+        "the boot loader received another EEPROM image");
+
+  // The update held the connection thread: no reading until the dialog is opened again.
+  CloseUpdateDialog(program);
+  e2e::Pause(2000);
+  Check(program.Text("LabelUrms") == "0.00", "readings came while the dialog was closed");
+  memo = OpenUpdateDialog(program);
+  WaitReading(program);
+
+  // An update that waits for a silent boot loader (the instrument now runs its firmware) ends
+  // with "Закрыть", and the program goes on; the next opening lets the readings go on.
+  program.Click("SWUpdateForm/Button1");
+  const std::string waiting =
+      MemoText({"Поиск прибора", "Прибор обнаружен", "Ожидание ответа прибора"});
+  Check(e2e::WaitFor([&] { return program.Text(memo) == waiting; }),
+        "the second update reads \"" + program.Text(memo) + "\"");
+  CloseUpdateDialog(program);
+  const std::string held = Readouts(program);
+  Check(!WaitChange(program, held, 1500), "readings came while the update held the link");
+  OpenUpdateDialog(program);
+  Check(WaitChange(program, held), "no readings after the dialog was opened again");
+  CloseUpdateDialog(program);
+  CloseProgram(program);
+}
+
 struct Case {
   const char* name;
   void (*run)();
@@ -736,6 +836,7 @@ const Case kCases[] = {
     {"service_mode", ServiceMode},
     {"ft_ident", FtIdent},
     {"screenshot", Screenshot},
+    {"firmware_update", FirmwareUpdate},
 };
 
 // 0 passed, kSkipped, 1 failed.

@@ -596,12 +596,9 @@ void ServiceMode() {
         "log.txt does not start with the parameter request");
 }
 
-// The memo's text: its lines joined by the line breaks of an edit control.
+// A memo's text: its lines joined by CR LF.
 std::string MemoText(const std::vector<std::string>& lines) {
-  std::string text;
-  for (std::size_t i = 0; i < lines.size(); ++i)
-    text += (i == 0 ? "" : "\r\n") + lines[i];
-  return text;
+  return Join(lines, "\r\n");
 }
 
 // "Утилиты" > "Вшить идентификатор FT232": the dialog, once it is shown.
@@ -735,11 +732,6 @@ std::string PatternFile(std::size_t size, unsigned seed) {
   for (std::size_t i = 0; i < size; ++i)
     bytes[i] = static_cast<char>(i * 31 + seed);
   return bytes;
-}
-
-// A memo's text: its lines joined by CR LF.
-std::string MemoText(const std::vector<std::string>& lines) {
-  return Join(lines, "\r\n");
 }
 
 // Opens "Утилиты" > "Обновить ПО" and waits for the dialog's memo.

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "connection_thread.h"
+#include "counting_host.h"
 #include "records.h"
 #include "thread.h"
 #include "vrx_sim.h"
@@ -14,18 +15,6 @@
 namespace {
 
 constexpr double kLineMs = (5 + 98 + 5 + 8194) * 0.010;
-
-class CountingHost : public ConnectionHost {
- public:
-  void ReportFileError() override {}
-  void SelectFileSource() override {}
-  void ShowRecord(const TMeasRecord&) override {}
-  void AddLogPoint(const TMeasRecord&) override { ++readings; }
-  void SetCycleTimeText(const std::string&) override {}
-  int SelectedMemorySlot() override { return 0; }
-  void ReportMissingDriver() override {}
-  int readings = 0;
-};
 
 void BM_LiveCycle(benchmark::State& state) {
   VrxSim_RegisterInProcess();

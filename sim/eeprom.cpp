@@ -38,20 +38,28 @@ bool CopyIn(const char* buffer, size_t size, std::string* text) {
 
 }  // namespace
 
-Eeprom FactoryEeprom(const std::string& description, const std::string& serial) {
+Eeprom FactoryEeprom(const std::string& description, const std::string& serial, uint32_t chip) {
   Eeprom eeprom;
   FT_PROGRAM_DATA& f = eeprom.fields;
+  // The single-byte flags from Rev4 to Cbus4 get values of this chip's own.
+  auto* bytes = reinterpret_cast<uint8_t*>(&f);
+  for (size_t at = offsetof(FT_PROGRAM_DATA, Rev4); at <= offsetof(FT_PROGRAM_DATA, Cbus4); ++at)
+    bytes[at] = static_cast<uint8_t>(0x21 + 3 * at + 29 * chip);
   f.VendorId = 0x0403;
   f.ProductId = 0x6001;
-  f.MaxPower = 90;
+  f.MaxPower = static_cast<uint16_t>(90 + 2 * chip);
   f.PnP = 1;
+  f.SelfPowered = 0;
+  f.RemoteWakeup = 1;
   f.USBVersion = 0x0200;
+  f.USBVersion5 = 0x0200;
   f.SerNumEnableR = 1;
   f.Cbus0 = 3;  // the usual CBUS defaults: power enable, sleep, LEDs and clock
   f.Cbus1 = 2;
   f.Cbus2 = 0;
   f.Cbus3 = 1;
   f.Cbus4 = 5;
+  f.RIsD2XX = 0;  // a fresh chip serves the virtual COM port driver
   eeprom.manufacturer = "FTDI";
   eeprom.manufacturerId = "FT";
   eeprom.description = description;

@@ -1,6 +1,7 @@
 // The configuration memory of one simulated FT232R, read and programmed through FT_PROGRAM_DATA.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "d2xx.h"
@@ -15,8 +16,10 @@ struct Eeprom {
   std::string serial;
 };
 
-// A fresh chip as it leaves the factory, with the given description and serial number.
-Eeprom FactoryEeprom(const std::string& description, const std::string& serial);
+// A fresh chip as it leaves the factory, with the given description and serial number. The flag
+// bytes of the version-2 layout differ from chip to chip (by `chip`), so that a field lost, or
+// carried over from another chip, shows when the image is compared.
+Eeprom FactoryEeprom(const std::string& description, const std::string& serial, uint32_t chip);
 
 // Fills the caller's record and string buffers (32, 16, 64 and 16 bytes, as is usual).
 FT_STATUS ReadEeprom(const Eeprom& eeprom, FT_PROGRAM_DATA* data);

@@ -1,10 +1,12 @@
 #include "scenario.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <functional>
 #include <map>
 #include <sstream>
+#include <utility>
 
 namespace sim {
 namespace {
@@ -81,6 +83,17 @@ std::function<bool(const std::string&)> Number(T* field, uint64_t limit) {
   };
 }
 
+// A two-byte acknowledgement, high byte first: 0x0001 is 00 01.
+std::function<bool(const std::string&)> Acknowledgement(std::optional<uint16_t>* field) {
+  return [field](const std::string& text) {
+    uint64_t value = 0;
+    if (!ParseUnsigned(text, 0xFFFF, &value))
+      return false;
+    *field = static_cast<uint16_t>(value);
+    return true;
+  };
+}
+
 using Setters = std::map<std::string, std::function<bool(const std::string&)>>;
 
 Setters SettersFor(Scenario* s) {
@@ -110,6 +123,24 @@ Setters SettersFor(Scenario* s) {
   setters["location"] = Number(&s->location, kU32 - 16);
   setters["busy"] = [s](const std::string& text) { return ParseList(text, 15, &s->busy); };
   setters["busy_opens"] = [s](const std::string& text) { return ParseBool(text, &s->busyOpens); };
+  setters["list_fails"] = [s](const std::string& text) { return ParseBool(text, &s->listFails); };
+  setters["list_info_fails"] = [s](const std::string& text) {
+    return ParseBool(text, &s->listInfoFails);
+  };
+  setters["refuse_open"] = [s](const std::string& text) {
+    return ParseList(text, 15, &s->refuseOpen);
+  };
+  setters["ee_read_fails"] = [s](const std::string& text) {
+    return ParseList(text, 15, &s->eeReadFails);
+  };
+  setters["ee_program_fails"] = [s](const std::string& text) {
+    return ParseList(text, 15, &s->eeProgramFails);
+  };
+  setters["cycle_port_ms"] = Number(&s->cyclePortMs, 60000);
+  setters["eeprom_file"] = [s](const std::string& text) {
+    s->eepromFile = text;
+    return true;
+  };
   setters["attached"] = [s](const std::string& text) { return ParseBool(text, &s->attached); };
   setters["attach_after_ms"] = Number(&s->attachAfterMs, kU32);
   setters["unplug_at_byte"] = Number(&s->unplugAtByte, kU32);
@@ -152,10 +183,23 @@ Setters SettersFor(Scenario* s) {
     s->trace = text;
     return true;
   };
+  setters["boot_loader"] = [s](const std::string& text) { return ParseBool(text, &s->bootLoader); };
+  setters["boot_announcement"] = Number(&s->bootAnnouncement, 0xFFFF);
+  setters["boot_split"] = [s](const std::string& text) { return ParseBool(text, &s->bootSplit); };
+  setters["boot_flash_ack"] = Acknowledgement(&s->bootFlashAck);
+  setters["boot_eeprom_ack"] = Acknowledgement(&s->bootEepromAck);
+  setters["boot_images"] = [s](const std::string& text) {
+    s->bootImages = text;
+    return true;
+  };
   return setters;
 }
 
 }  // namespace
+
+bool ListsDevice(const std::vector<uint32_t>& devices, uint32_t device) {
+  return std::find(devices.begin(), devices.end(), device) != devices.end();
+}
 
 bool ParseScenario(const std::string& text, Scenario* scenario, std::string* error) {
   Scenario parsed;
@@ -191,12 +235,21 @@ bool ParseScenario(const std::string& text, Scenario* scenario, std::string* err
       return false;
     }
   }
-  for (uint32_t index : parsed.busy) {
-    if (index >= parsed.devices) {
-      if (error)
-        *error = "busy names device " + std::to_string(index) + " beyond 'devices'";
-      *scenario = Scenario();
-      return false;
+  const std::pair<const char*, const std::vector<uint32_t>*> deviceLists[] = {
+      {"busy", &parsed.busy},
+      {"refuse_open", &parsed.refuseOpen},
+      {"ee_read_fails", &parsed.eeReadFails},
+      {"ee_program_fails", &parsed.eeProgramFails},
+  };
+  for (const auto& [key, list] : deviceLists) {
+    for (uint32_t index : *list) {
+      if (index >= parsed.devices) {
+        if (error)
+          *error =
+              std::string(key) + " names device " + std::to_string(index) + " beyond 'devices'";
+        *scenario = Scenario();
+        return false;
+      }
     }
   }
   *scenario = parsed;

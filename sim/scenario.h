@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,15 @@ struct Scenario {
   uint32_t location = 0x1011;  // device k sits at location + k
   std::vector<uint32_t> busy;  // indices reported busy by another process
   bool busyOpens = false;      // whether a busy device can be opened all the same
+
+  // Faults of the calls that write the USB identity, each a device list or a switch.
+  bool listFails = false;                // FT_CreateDeviceInfoList fails
+  bool listInfoFails = false;            // FT_GetDeviceInfoList fails
+  std::vector<uint32_t> refuseOpen;      // devices that no open reaches
+  std::vector<uint32_t> eeReadFails;     // devices whose FT_EE_Read fails
+  std::vector<uint32_t> eeProgramFails;  // devices whose FT_EE_Program fails
+  uint32_t cyclePortMs = 0;              // a cycled port is off the bus this long
+  std::string eepromFile;                // rewritten with every chip's EEPROM after each change
 
   bool attached = true;
   uint32_t attachAfterMs = 0;  // nonzero: the instrument appears this long after configuring
@@ -43,7 +53,18 @@ struct Scenario {
   uint64_t seed = 470;
 
   std::string trace;  // file that gets one line per driver call; empty = no trace
+
+  // The boot loader, as after a power cycle with the power button held.
+  bool bootLoader = false;
+  uint16_t bootAnnouncement = 0x7788;     // its two bytes, high byte first
+  bool bootSplit = false;                 // the announcement's second byte comes after a time-out
+  std::optional<uint16_t> bootFlashAck;   // sent for a flash image whatever its CRC
+  std::optional<uint16_t> bootEepromAck;  // the same for an EEPROM image
+  std::string bootImages;                 // folder that gets flash.bin and eeprom.bin; empty = none
 };
+
+// Whether a scenario's list of device indices names `device`.
+bool ListsDevice(const std::vector<uint32_t>& devices, uint32_t device);
 
 // Parses scenario text over the defaults. On a bad line returns false and says which line and why
 // in `error`; `scenario` is then left at the defaults.

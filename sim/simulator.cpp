@@ -10,7 +10,6 @@ namespace sim {
 namespace {
 
 constexpr uint32_t kInstrument = 0;  // device 0 is the VRX-470
-constexpr uint32_t kDeviceId = 0x04036001;
 constexpr uint32_t kInstrumentBaud = 1000000;
 constexpr uint32_t kMaxBaud = 3000000;
 constexpr uint32_t kListNumberOnly = 0x80000000u;
@@ -70,18 +69,19 @@ void Simulator::Reset(const Scenario& scenario) {
     Device& device = devices_[i];
     char serial[16];
     std::snprintf(serial, sizeof serial, "FTSIM%03u", static_cast<unsigned>(i));
-    device.eeprom = i == kInstrument ? FactoryEeprom(scenario.description, scenario.serial)
-                                     : FactoryEeprom("FT232R USB UART", serial);
-    if (i == kInstrument) {
+    device.eeprom = i == kInstrument ? FactoryEeprom(scenario.description, scenario.serial, i)
+                                     : FactoryEeprom("FT232R USB UART", serial, i);
+    if (i == kInstrument && scenario.description == "VRX-470") {
       // The instrument's chip was programmed with the program's identity at the factory.
       device.eeprom.manufacturer = "halvorinkastel";
       device.eeprom.fields.RIsD2XX = 1;
     }
     device.location = scenario.location + i;
-    device.busy = std::find(scenario.busy.begin(), scenario.busy.end(), i) != scenario.busy.end();
+    device.busy = ListsDevice(scenario.busy, i);
     Enumerate(&device);
   }
   instrument_ = std::make_unique<Instrument>(scenario);
+  bootLoader_ = std::make_unique<BootLoader>(scenario);
   counters_.clear();
   received_.clear();
   bytesWritten_ = 0;
@@ -105,6 +105,7 @@ void Simulator::Reset(const Scenario& scenario) {
     if (trace_.IsOpen())
       trace_.SeekToEnd();
   }
+  WriteEepromFile();
 }
 
 void Simulator::Enumerate(Device* device) {
@@ -117,6 +118,7 @@ void Simulator::Enumerate(Device* device) {
   device->readTimeoutMs = device->writeTimeoutMs = device->pipeRetries = 0;
   device->description = device->eeprom.description;
   device->serial = device->eeprom.serial;
+  device->id = uint32_t{device->eeprom.fields.VendorId} << 16 | device->eeprom.fields.ProductId;
 }
 
 void Simulator::Disconnect(Device* device) {
@@ -125,22 +127,34 @@ void Simulator::Disconnect(Device* device) {
   device->open = false;
   device->openHandle = nullptr;
   DropPending(device);
+  device->returnsAt.reset();
   if (device == &devices_[kInstrument])
     instrument_->Restart();
 }
 
 void Simulator::Refresh() {
-  if (plugAt_ && Clock::now() >= *plugAt_) {
+  const Clock::time_point now = Clock::now();
+  if (plugAt_ && now >= *plugAt_) {
     plugAt_.reset();
     if (!devices_[kInstrument].present)
       Enumerate(&devices_[kInstrument]);
   }
+  for (Device& device : devices_) {
+    if (device.returnsAt && now >= *device.returnsAt) {
+      device.returnsAt.reset();
+      Enumerate(&device);
+    }
+  }
+  Device& instrument = devices_[kInstrument];
+  if (instrument.present && bootLoader_->Active())
+    bootLoader_->Tick(now, &instrument.pending);
 }
 
 void Simulator::SetAttached(bool attached) {
   std::lock_guard<std::mutex> hold(lock_);
   plugAt_.reset();
   Device& device = devices_[kInstrument];
+  device.returnsAt.reset();
   if (attached && !device.present)
     Enumerate(&device);
   if (!attached && device.present)
@@ -187,7 +201,8 @@ FT_STATUS Simulator::OpenDevice(int found, FT_HANDLE* handle) {
   if (found < 0)
     return FT_DEVICE_NOT_FOUND;
   Device& device = devices_[found];
-  if (device.open || (device.busy && !scenario_.busyOpens))
+  if (device.open || (device.busy && !scenario_.busyOpens) ||
+      ListsDevice(scenario_.refuseOpen, static_cast<uint32_t>(found)))
     return FT_DEVICE_NOT_OPENED;
   auto state = std::make_unique<Handle>();
   state->device = static_cast<uint32_t>(found);
@@ -306,6 +321,10 @@ FT_STATUS Simulator::Write(FT_HANDLE handle, const void* buffer, uint32_t length
       }
       received_.push_back(bytes[sent]);
       ++counters_["bytes_in"];
+      if (bootLoader_->Active()) {
+        bootLoader_->Receive(bytes[sent], Clock::now(), &device->pending);
+        continue;
+      }
       Request request = instrument_->Receive(bytes[sent], &device->pending);
       if (request.kind == Request::kParameters)
         ++counters_["requests_param"];
@@ -362,6 +381,8 @@ FT_STATUS Simulator::Read(FT_HANDLE handle, void* buffer, uint32_t length, uint3
     std::copy_n(device->pending.begin(), taken, static_cast<uint8_t*>(buffer));
     Take(device, taken);
     counters_["bytes_out"] += taken;
+    if (taken < length && device == &devices_[kInstrument] && bootLoader_->Active())
+      bootLoader_->ReadCameShort(&device->pending);
   }
   if (got)
     *got = taken;
@@ -372,18 +393,6 @@ FT_STATUS Simulator::Read(FT_HANDLE handle, void* buffer, uint32_t length, uint3
 FT_STATUS Simulator::IoCtl(FT_HANDLE handle, uint32_t code) {
   std::lock_guard<std::mutex> hold(lock_);
   return Done("FT_IoCtl", handle, FT_NOT_SUPPORTED, "code=%u", static_cast<unsigned>(code));
-}
-
-template <typename Act, typename... Arguments>
-FT_STATUS Simulator::WithDevice(const char* name, FT_HANDLE handle, Act act, const char* format,
-                                Arguments... arguments) {
-  std::lock_guard<std::mutex> hold(lock_);
-  Refresh();
-  Device* device = nullptr;
-  FT_STATUS status = Check(handle, &device);
-  if (status == FT_OK)
-    status = act(*device);
-  return Done(name, handle, status, format, arguments...);
 }
 
 FT_STATUS Simulator::SetBaudRate(FT_HANDLE handle, uint32_t baud) {
@@ -465,26 +474,6 @@ FT_STATUS Simulator::GetStatus(FT_HANDLE handle, uint32_t* received, uint32_t* t
   return WithDevice("FT_GetStatus", handle, act, "%s", "");
 }
 
-FT_STATUS Simulator::CyclePort(FT_HANDLE handle) {
-  // The chip leaves the bus and comes back with what its EEPROM now says; the handle is spent.
-  auto act = [&](Device& device) -> FT_STATUS {
-    Disconnect(&device);
-    Enumerate(&device);
-    return FT_OK;
-  };
-  return WithDevice("FT_CyclePort", handle, act, "%s", "");
-}
-
-FT_STATUS Simulator::EeRead(FT_HANDLE handle, FT_PROGRAM_DATA* data) {
-  auto act = [&](Device& device) { return ReadEeprom(device.eeprom, data); };
-  return WithDevice("FT_EE_Read", handle, act, "%s", "");
-}
-
-FT_STATUS Simulator::EeProgram(FT_HANDLE handle, FT_PROGRAM_DATA* data) {
-  auto act = [&](Device& device) { return ProgramEeprom(data, &device.eeprom); };
-  return WithDevice("FT_EE_Program", handle, act, "%s", "");
-}
-
 FT_STATUS Simulator::ListDevices(void* arg1, void* arg2, uint32_t flags) {
   std::lock_guard<std::mutex> hold(lock_);
   Refresh();
@@ -512,19 +501,6 @@ FT_STATUS Simulator::ListDevices(void* arg1, void* arg2, uint32_t flags) {
   return Done("FT_ListDevices", nullptr, status, "flags=%X", static_cast<unsigned>(flags));
 }
 
-FT_STATUS Simulator::CreateDeviceInfoList(uint32_t* count) {
-  std::lock_guard<std::mutex> hold(lock_);
-  Refresh();
-  FT_STATUS status = FT_INVALID_PARAMETER;
-  listed_ = PresentDevices();
-  if (count) {
-    *count = static_cast<uint32_t>(listed_.size());
-    status = FT_OK;
-  }
-  return Done("FT_CreateDeviceInfoList", nullptr, status, "count=%u",
-              static_cast<unsigned>(listed_.size()));
-}
-
 FT_STATUS Simulator::SetResetPipeRetryCount(FT_HANDLE handle, uint32_t count) {
   auto act = [&](Device& device) -> FT_STATUS {
     device.pipeRetries = count;
@@ -532,31 +508,6 @@ FT_STATUS Simulator::SetResetPipeRetryCount(FT_HANDLE handle, uint32_t count) {
   };
   return WithDevice("FT_SetResetPipeRetryCount", handle, act, "count=%u",
                     static_cast<unsigned>(count));
-}
-
-FT_STATUS Simulator::GetDeviceInfoList(FT_DEVICE_LIST_INFO_NODE* list, uint32_t* count) {
-  std::lock_guard<std::mutex> hold(lock_);
-  Refresh();
-  FT_STATUS status = FT_INVALID_PARAMETER;
-  if (list && count) {
-    // The list the caller sized with FT_CreateDeviceInfoList, never longer, in its order.
-    for (size_t i = 0; i < listed_.size(); ++i) {
-      const Device& device = devices_[listed_[i]];
-      FT_DEVICE_LIST_INFO_NODE& node = list[i];
-      std::memset(&node, 0, sizeof node);
-      node.Flags = (device.busy || device.open) ? uint32_t{FT_FLAGS_OPENED} : 0u;
-      node.Type = FT_DEVICE_232R;
-      node.ID = kDeviceId;
-      node.LocId = device.location;
-      std::snprintf(node.SerialNumber, sizeof node.SerialNumber, "%s", device.serial.c_str());
-      std::snprintf(node.Description, sizeof node.Description, "%s", device.description.c_str());
-      node.ftHandle = device.openHandle;
-    }
-    *count = static_cast<uint32_t>(listed_.size());
-    status = FT_OK;
-  }
-  return Done("FT_GetDeviceInfoList", nullptr, status, "count=%u",
-              static_cast<unsigned>(listed_.size()));
 }
 
 std::optional<Simulator::Clock::time_point> Simulator::Charge(uint32_t bytes,

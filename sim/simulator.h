@@ -15,6 +15,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "boot_loader.h"
 #include "d2xx.h"
 #include "eeprom.h"
 #include "file.h"
@@ -85,6 +86,9 @@ class Simulator {
     std::deque<Arrival> arrivals;
     Clock::time_point receiveLineFreeAt;
     Eeprom eeprom;
+    uint32_t id = 0;  // vendor id in the high word, product id in the low word, as enumerated
+    // After a port cycle: when the chip is back on the bus.
+    std::optional<Clock::time_point> returnsAt;
   };
 
   struct Handle {
@@ -96,6 +100,8 @@ class Simulator {
   Simulator();
   void Reset(const Scenario& scenario);
   void Refresh();  // applies the timed plug events that are due
+  // Rewrites the scenario's EEPROM file, if it names one, with every chip's image.
+  void WriteEepromFile();
   void Enumerate(Device* device);
   void Disconnect(Device* device);
   FT_STATUS Check(FT_HANDLE handle, Device** device);
@@ -123,6 +129,8 @@ class Simulator {
   Scenario scenario_;
   std::vector<Device> devices_;
   std::unique_ptr<Instrument> instrument_;
+  // Keeps its state while the instrument is unplugged: the USB link goes, not its power.
+  std::unique_ptr<BootLoader> bootLoader_;
   // Handles live as long as the process, so a stale one is always recognised, never reused.
   std::vector<std::unique_ptr<Handle>> handles_;
   std::unordered_set<const void*> known_;
@@ -137,5 +145,17 @@ class Simulator {
   Clock::time_point lineFreeAt_;
   os::File trace_;
 };
+
+template <typename Act, typename... Arguments>
+FT_STATUS Simulator::WithDevice(const char* name, FT_HANDLE handle, Act act, const char* format,
+                                Arguments... arguments) {
+  std::lock_guard<std::mutex> hold(lock_);
+  Refresh();
+  Device* device = nullptr;
+  FT_STATUS status = Check(handle, &device);
+  if (status == FT_OK)
+    status = act(*device);
+  return Done(name, handle, status, format, arguments...);
+}
 
 }  // namespace sim

@@ -30,6 +30,8 @@ class File {
   // Bytes transferred by one call, or -1 on an error.
   long long Read(void* buffer, std::size_t length);
   long long Write(const void* buffer, std::size_t length);
+  // The file's size in bytes, or -1 when it cannot be told.
+  long long Size() const;
   bool SeekToEnd();
   bool SeekToStart();
   // Cuts the file at the current position.

@@ -1,5 +1,5 @@
 // The main window's commands: the status timer, the signal source, the run mode, the two scales,
-// the point display, the record files, the view and help menus.
+// the point display, the record files, the view, help and utility menus.
 #include <cstring>
 #include <iterator>
 #include <memory>
@@ -7,12 +7,14 @@
 
 #include "about_form.h"
 #include "connection_link.h"
+#include "ft_ident_form.h"
 #include "ft_transport.h"
 #include "log_form.h"
 #include "main_form.h"
 #include "record_file.h"
 #include "records.h"
 #include "spektr_form.h"
+#include "sw_update_form.h"
 
 TMForm* MForm = nullptr;
 int UsbBlinkCounter = 0;
@@ -51,6 +53,16 @@ bool NextRunModeOnButton(uint8_t now, uint8_t& next) {
     default:
       return false;
   }
+}
+
+// A dialog that is not resident: made with the application as owner and kept in its global while
+// it is shown modally, then deleted; the global is cleared, so nothing reaches a deleted dialog.
+template <class Dialog>
+void ShowDialog(Dialog*& global) {
+  global = new Dialog(ui::Application);
+  global->ShowModal();
+  delete global;
+  global = nullptr;
 }
 
 }  // namespace
@@ -197,15 +209,13 @@ void TMForm::N8Click(ui::TObject*) {
 }
 
 void TMForm::N5Click(ui::TObject*) {
-  AboutForm = new TAboutForm(ui::Application);
-  AboutForm->ShowModal();
-  if (AboutForm != nullptr) {
-    delete AboutForm;
-    AboutForm = nullptr;
-  }
+  ShowDialog(AboutForm);
 }
 
-// The utility dialogs come with the service utilities.
-void TMForm::N10Click(ui::TObject*) {}
+void TMForm::N10Click(ui::TObject*) {
+  ShowDialog(SWUpdateForm);
+}
 
-void TMForm::ft2321Click(ui::TObject*) {}
+void TMForm::ft2321Click(ui::TObject*) {
+  ShowDialog(FtIdentForm);
+}

@@ -547,17 +547,17 @@ bool Program::AnswerMessageBox(std::string& text, std::string& title, DWORD ms) 
   return true;
 }
 
-void Program::Screenshot(const std::wstring& path) {
-  HWND main = MainWindow();
-  ::SetWindowPos(main, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-  ::RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+void Program::Screenshot(const std::wstring& path, HWND window) {
+  HWND shown = window ? window : MainWindow();
+  ::SetWindowPos(shown, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+  ::RedrawWindow(shown, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   Pause(500);
   RECT r;
-  ::GetWindowRect(main, &r);
+  ::GetWindowRect(shown, &r);
   const int width = r.right - r.left;
   const int height = r.bottom - r.top;
   if (width <= 0 || height <= 0)
-    throw Failure("the main window has no area to capture");
+    throw Failure("the window has no area to capture");
   // What the screen shows there: the program paints its own controls, so the window must be seen
   // as drawn rather than asked to print itself.
   HDC screen = ::GetDC(nullptr);

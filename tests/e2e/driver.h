@@ -119,8 +119,8 @@ class Program {
   // Reads the message box that comes within ms and closes it with OK; false when none came.
   bool AnswerMessageBox(std::string& text, std::string& title, DWORD ms = kWaitMs);
 
-  // Saves what the screen shows of the main window as a 24-bit .bmp.
-  void Screenshot(const std::wstring& path);
+  // Saves what the screen shows of a window (the main window unless named) as a 24-bit .bmp.
+  void Screenshot(const std::wstring& path, HWND window = nullptr);
 
   // Asks the main window to close and waits for the process to end; false on time-out.
   bool Close(DWORD ms = kWaitMs);

@@ -16,7 +16,9 @@
 #include <utility>
 #include <vector>
 
+#include "crc16.h"
 #include "driver.h"
+#include "eeprom_images.h"
 #include "meas_record.h"
 
 namespace {
@@ -117,10 +119,10 @@ std::vector<std::string> IniEntries(const std::string& text) {
   return entries;
 }
 
-std::string Join(const std::vector<std::string>& items) {
+std::string Join(const std::vector<std::string>& items, const char* separator = ", ") {
   std::string text;
   for (const std::string& item : items)
-    text += (text.empty() ? "" : ", ") + item;
+    text += (text.empty() ? "" : separator) + item;
   return text;
 }
 
@@ -594,6 +596,111 @@ void ServiceMode() {
         "log.txt does not start with the parameter request");
 }
 
+// A memo's text: its lines joined by CR LF.
+std::string MemoText(const std::vector<std::string>& lines) {
+  return Join(lines, "\r\n");
+}
+
+// "Утилиты" > "Вшить идентификатор FT232": the dialog, once it is shown.
+HWND OpenIdentDialog(Program& program) {
+  program.Menu("Утилиты/Вшить идентификатор FT232");
+  HWND dialog = program.Find("FtIdentForm");
+  Check(e2e::WaitFor([&] { return ::IsWindowVisible(dialog) != FALSE; }),
+        "the identity dialog is not shown");
+  return dialog;
+}
+
+void WaitGone(HWND dialog) {
+  Check(e2e::WaitFor([&] { return !::IsWindow(dialog) || !::IsWindowVisible(dialog); }),
+        "the identity dialog stayed open");
+}
+
+void FtIdent() {
+  e2e::RemoveTree(e2e::SettingsFolder());
+  ::CreateDirectoryW(e2e::SettingsFolder().c_str(), nullptr);
+  e2e::WriteBytes(IniPath(), "[Programm]\r\nSM=1\r\n");
+  const std::wstring images = e2e::FreshTempFolder(L"ident") + L"\\eeprom.txt";
+  // The instrument and a plain FT232R; a cycled port is off the bus for a second.
+  Program program({{},
+                   {},
+                   {},
+                   std::string(kRealRate) + "devices = 2\ncycle_port_ms = 1000\neeprom_file = " +
+                       e2e::Narrow(images) + "\n"});
+  StartShown(program);
+  if (!e2e::WaitFor([&] { return program.HasMenu("Утилиты/Вшить идентификатор FT232"); }, 5000))
+    throw Skipped("service mode is not switched on at start yet");
+  WaitReading(program);
+  const std::vector<ChipImage> before = ParseEepromImages(e2e::ReadBytes(images));
+  Check(before.size() == 2, "the simulator lists " + std::to_string(before.size()) + " chips");
+
+  // Opened and closed unused: no reading while it is open, the link untouched, readings after.
+  HWND dialog = OpenIdentDialog(program);
+  Check(program.Text(dialog) == "Вшить идентификатор FT232",
+        "the dialog's caption reads \"" + program.Text(dialog) + "\"");
+  Check(program.Text(program.Find("FtIdentForm/Button1")) == "Вшить" &&
+            program.Text(program.Find("FtIdentForm/Button2")) == "Закрыть",
+        "the dialog's buttons read \"" + program.Text(program.Find("FtIdentForm/Button1")) +
+            "\" and \"" + program.Text(program.Find("FtIdentForm/Button2")) + "\"");
+  Check(program.Text(program.Find("FtIdentForm/Memo")).empty(), "the memo is not empty at first");
+  const std::string held = Readouts(program);
+  Check(!WaitChange(program, held, 1500), "readings go on while the dialog is open");
+  program.Click("FtIdentForm/Button2");
+  WaitGone(dialog);
+  Check(WaitChange(program, held), "no readings after the unused dialog closed");
+
+  // A run: "Вшить" writes both chips, then the close box.
+  dialog = OpenIdentDialog(program);
+  program.Click("FtIdentForm/Button1");
+  const std::string expected = MemoText(
+      {"подключено 2 устройств", "", "устройство номер 0:", "SerialNumber=VRX47001",
+       "устройство VRX-470 прошито успешно", "  ", "устройство номер 1:", "SerialNumber=FTSIM001",
+       "устройство VRX-470 прошито успешно", "  "});
+  HWND memo = program.Find("FtIdentForm/Memo");
+  Check(e2e::WaitFor([&] { return program.Text(memo) == expected; }),
+        "the memo reads \"" + program.Text(memo) + "\"");
+  program.Screenshot(L"vrx470_ft_ident.bmp", dialog);
+  const std::vector<ChipImage> after = ParseEepromImages(e2e::ReadBytes(images));
+  Check(after.size() == 2, "the simulator lists " + std::to_string(after.size()) + " chips after");
+  for (std::size_t k = 0; k < after.size(); ++k) {
+    const std::string problems = IdentityProblems(before[k], after[k]);
+    Check(problems.empty(), "chip " + std::to_string(k) + ":" + problems);
+  }
+  const std::string shown = Readouts(program);
+  ::PostMessageW(dialog, WM_CLOSE, 0, 0);
+  WaitGone(dialog);
+  Check(WaitChange(program, shown, 10000), "no readings within 10 s of closing the dialog");
+  CloseProgram(program);
+
+  // The unused dialog left the first link alone: the run begins by closing it, and before that
+  // it was opened once and never closed. After the run the instrument was reopened by its
+  // description and read from.
+  const std::vector<e2e::TraceCall> trace = e2e::ReadTrace(program.TracePath());
+  const auto list = std::find_if(trace.begin(), trace.end(), [](const e2e::TraceCall& call) {
+    return call.name == "FT_CreateDeviceInfoList";
+  });
+  Check(list != trace.begin() && list != trace.end() && (list - 1)->name == "FT_Close",
+        "the simulator saw no run that began by closing the link");
+  std::size_t opensBefore = 0, closesBefore = 0, framesAfterReopen = 0;
+  for (auto call = trace.begin(); call != list - 1; ++call) {
+    opensBefore += call->name == "FT_OpenEx" && call->status == 0;
+    closesBefore += call->name == "FT_Close" && call->status == 0;
+  }
+  Check(opensBefore == 1 && closesBefore == 0,
+        "before the run the link was opened " + std::to_string(opensBefore) + " times and closed " +
+            std::to_string(closesBefore) + " times");
+  bool reopened = false;
+  for (auto call = list; call != trace.end(); ++call) {
+    if (call->name == "FT_OpenEx" && call->status == 0 && call->Argument("flags") == 2) {
+      reopened = true;
+      framesAfterReopen = 0;
+    }
+    if (reopened && call->name == "FT_Read" && call->status == 0 &&
+        call->Argument("got") == kLiveFrame)
+      ++framesAfterReopen;
+  }
+  Check(reopened && framesAfterReopen > 0, "no frame was read from a link reopened after the run");
+}
+
 void Screenshot() {
   e2e::RemoveTree(e2e::SettingsFolder());
   Program program({{}, {}, {}, kRealRate});
@@ -777,6 +884,98 @@ void LogCursorExport() {
   }
   Check(lines.size() - 1 == frames, "the export holds " + std::to_string(lines.size() - 1) +
                                         " readings of " + std::to_string(frames) + " logged");
+// An image as the boot loader must receive it: the file's content, 0xFF up to the full size, and
+// the CRC of all but the last two bytes in the last two, high byte first.
+std::string SentImage(std::string content, std::size_t size) {
+  content.resize(size, '\xFF');
+  const uint16_t crc =
+      Crc16(reinterpret_cast<const uint8_t*>(content.data()), static_cast<int32_t>(size - 2));
+  content[size - 2] = static_cast<char>(crc >> 8);
+  content[size - 1] = static_cast<char>(crc & 0xFF);
+  return content;
+}
+
+std::string PatternFile(std::size_t size, unsigned seed) {
+  std::string bytes(size, '\0');
+  for (std::size_t i = 0; i < size; ++i)
+    bytes[i] = static_cast<char>(i * 31 + seed);
+  return bytes;
+}
+
+// Opens "Утилиты" > "Обновить ПО" and waits for the dialog's memo.
+HWND OpenUpdateDialog(Program& program) {
+  program.Menu("Утилиты/Обновить ПО");
+  return program.Find("SWUpdateForm/Memo");
+}
+
+void CloseUpdateDialog(Program& program) {
+  HWND dialog = program.Find("SWUpdateForm");
+  program.Click("SWUpdateForm/Button2");
+  Check(e2e::WaitFor([&] { return !::IsWindow(dialog); }, 2000),
+        "the dialog is still open 2 s after \"Закрыть\"");
+}
+
+// The instrument starts in its boot loader; the program runs from a folder of its own with the two
+// image files beside it, and from another working folder.
+void FirmwareUpdate() {
+  e2e::RemoveTree(e2e::SettingsFolder());
+  ::CreateDirectoryW(e2e::SettingsFolder().c_str(), nullptr);
+  e2e::WriteBytes(IniPath(), "[Programm]\r\nSM=1\r\n");
+  const std::wstring folder = e2e::FreshTempFolder(L"update");
+  for (const wchar_t* file : {L"\\vrx470.exe", L"\\ftd2xx.dll"})
+    Check(::CopyFileW((e2e::BinFolder() + file).c_str(), (folder + file).c_str(), FALSE) != FALSE,
+          "cannot copy the program");
+  const std::string flash = PatternFile(10000, 7);
+  const std::string eeprom = PatternFile(512, 3);
+  e2e::WriteBytes(folder + L"\\AVR_mega162.bin", flash);
+  e2e::WriteBytes(folder + L"\\EE_AVR_mega162.bin", eeprom);
+  const std::wstring received = e2e::FreshTempFolder(L"update-received");
+  Program program(
+      {folder + L"\\vrx470.exe",
+       e2e::FreshTempFolder(L"update-cwd"),
+       {},
+       std::string(kRealRate) + "boot_loader = 1\nboot_images = " + e2e::Narrow(received) + "\n"});
+  StartShown(program);
+
+  HWND memo = OpenUpdateDialog(program);
+  const std::string instructions =
+      MemoText({"Выключите и включите прибор, долго удерживая ",
+                "кнопку включения. Затем нажмите кнопку ", "\"Обновить ПО\"."});
+  Check(program.Text(memo) == instructions, "the dialog reads \"" + program.Text(memo) + "\"");
+  program.Click("SWUpdateForm/Button1");
+  const std::string success = MemoText(
+      {"Поиск прибора", "Прибор обнаружен", "Ожидание ответа прибора", "Запись FLASH", "OK",
+       "Чтение EEPROM", "OK", "Запись EPPROM", "OK", "Обновление ПО успешно завершено"});
+  Check(e2e::WaitFor([&] { return program.Text(memo) == success; }),
+        "after the update the memo reads \"" + program.Text(memo) + "\"");
+  program.Screenshot(L"vrx470_firmware_update.bmp", program.Find("SWUpdateForm"));
+  std::string image;
+  Check(e2e::TryReadBytes(received + L"\\flash.bin", &image) && image == SentImage(flash, 14336),
+        "the boot loader received another flash image");
+  Check(e2e::TryReadBytes(received + L"\\eeprom.bin", &image) && image == SentImage(eeprom, 512),
+        "the boot loader received another EEPROM image");
+
+  // The update held the connection thread: no reading until the dialog is opened again.
+  CloseUpdateDialog(program);
+  e2e::Pause(2000);
+  Check(program.Text("LabelUrms") == "0.00", "readings came while the dialog was closed");
+  memo = OpenUpdateDialog(program);
+  WaitReading(program);
+
+  // An update that waits for a silent boot loader (the instrument now runs its firmware) ends
+  // with "Закрыть", and the program goes on; the next opening lets the readings go on.
+  program.Click("SWUpdateForm/Button1");
+  const std::string waiting =
+      MemoText({"Поиск прибора", "Прибор обнаружен", "Ожидание ответа прибора"});
+  Check(e2e::WaitFor([&] { return program.Text(memo) == waiting; }),
+        "the second update reads \"" + program.Text(memo) + "\"");
+  CloseUpdateDialog(program);
+  const std::string held = Readouts(program);
+  Check(!WaitChange(program, held, 1500), "readings came while the update held the link");
+  OpenUpdateDialog(program);
+  Check(WaitChange(program, held), "no readings after the dialog was opened again");
+  CloseUpdateDialog(program);
+  CloseProgram(program);
 }
 
 struct Case {
@@ -795,8 +994,10 @@ const Case kCases[] = {
     {"no_driver", NoDriver},
     {"unplug_replug", UnplugReplug},
     {"service_mode", ServiceMode},
+    {"ft_ident", FtIdent},
     {"screenshot", Screenshot},
     {"log_cursor_export", LogCursorExport},
+    {"firmware_update", FirmwareUpdate},
 };
 
 // 0 passed, kSkipped, 1 failed.

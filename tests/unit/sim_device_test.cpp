@@ -287,6 +287,23 @@ TEST(SimEeprom, ProgramTakesEffectAfterPortCycle) {
   EXPECT_EQ(FT_EE_Read(chip, &data), FT_INVALID_PARAMETER);
 }
 
+TEST(SimEeprom, ACycledPortIsOffTheBusForItsTime) {
+  ASSERT_EQ(VrxSim_Configure("devices = 2\ncycle_port_ms = 30\n"), 1);
+  FT_HANDLE chip = nullptr;
+  ASSERT_EQ(FT_OpenEx(reinterpret_cast<void*>(uintptr_t{0x1012}), FT_OPEN_BY_LOCATION, &chip),
+            FT_OK);
+  ASSERT_EQ(FT_CyclePort(chip), FT_OK);
+  uint32_t count = 0;
+  ASSERT_EQ(FT_CreateDeviceInfoList(&count), FT_OK);
+  EXPECT_EQ(count, 1u);
+  for (int i = 0; i < 200 && count < 2; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    FT_CreateDeviceInfoList(&count);
+  }
+  EXPECT_EQ(count, 2u) << "the chip never came back";
+  EXPECT_EQ(Status(chip), FT_IO_ERROR);
+}
+
 TEST(SimScenario, GoodAndBadLines) {
   struct Case {
     const char* text;
@@ -309,6 +326,10 @@ TEST(SimScenario, GoodAndBadLines) {
       {"clock_divider = 32768\n", false, "line 1: bad value for 'clock_divider'"},
       {"serial = 0123456789ABCDEF\n", false, "line 1: bad value for 'serial'"},
       {"busy = 1\n", false, "busy names device 1"},
+      {"devices = 2\nrefuse_open = 1\nee_read_fails = 0,1\nlist_fails = yes\ncycle_port_ms = 9\n",
+       true, ""},
+      {"ee_program_fails = 1\n", false, "ee_program_fails names device 1"},
+      {"cycle_port_ms = 60001\n", false, "line 1: bad value for 'cycle_port_ms'"},
   };
   for (const Case& c : cases) {
     sim::Scenario scenario;

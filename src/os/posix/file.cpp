@@ -93,6 +93,13 @@ long long File::Write(const void* buffer, std::size_t length) {
   return static_cast<long long>(done);
 }
 
+long long File::Size() const {
+  struct stat info {};
+  if (fd_ < 0 || ::fstat(fd_, &info) != 0)
+    return -1;
+  return static_cast<long long>(info.st_size);
+}
+
 bool File::SeekToEnd() {
   return fd_ >= 0 && ::lseek(fd_, 0, SEEK_END) >= 0;
 }

@@ -73,6 +73,13 @@ long long File::Write(const void* buffer, std::size_t length) {
   return put;
 }
 
+long long File::Size() const {
+  LARGE_INTEGER size{};
+  if (!handle_ || !::GetFileSizeEx(handle_, &size))
+    return -1;
+  return size.QuadPart;
+}
+
 bool File::SeekToEnd() {
   return handle_ && ::SetFilePointer(handle_, 0, nullptr, FILE_END) != INVALID_SET_FILE_POINTER;
 }

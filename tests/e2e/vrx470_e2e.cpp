@@ -884,6 +884,8 @@ void LogCursorExport() {
   }
   Check(lines.size() - 1 == frames, "the export holds " + std::to_string(lines.size() - 1) +
                                         " readings of " + std::to_string(frames) + " logged");
+}
+
 // An image as the boot loader must receive it: the file's content, 0xFF up to the full size, and
 // the CRC of all but the last two bytes in the last two, high byte first.
 std::string SentImage(std::string content, std::size_t size) {

@@ -1,4 +1,6 @@
 #include <windows.h>
+// After windows.h, which it needs.
+#include <timeapi.h>
 
 #include <atomic>
 
@@ -17,6 +19,12 @@ std::atomic<SleepFunction> sleepFunction{&RealSleep};
 
 uint32_t TickCount() {
   return ::GetTickCount();
+}
+
+void UseMillisecondTimer() {
+  // Raised once and never lowered: the system restores it when the process ends.
+  static const bool raised = ::timeBeginPeriod(1) == TIMERR_NOERROR;
+  (void)raised;
 }
 
 void SleepMs(uint32_t ms) {

@@ -146,8 +146,12 @@ void Simulator::Refresh() {
     }
   }
   Device& instrument = devices_[kInstrument];
-  if (instrument.present && bootLoader_->Active())
+  if (instrument.present && bootLoader_->Active()) {
+    // What the boot loader sends unasked comes down the line like any reply.
+    const size_t before = instrument.pending.size();
     bootLoader_->Tick(now, &instrument.pending);
+    Dispatch(&instrument, before, now);
+  }
 }
 
 void Simulator::SetAttached(bool attached) {
@@ -381,8 +385,11 @@ FT_STATUS Simulator::Read(FT_HANDLE handle, void* buffer, uint32_t length, uint3
     std::copy_n(device->pending.begin(), taken, static_cast<uint8_t*>(buffer));
     Take(device, taken);
     counters_["bytes_out"] += taken;
-    if (taken < length && device == &devices_[kInstrument] && bootLoader_->Active())
+    if (taken < length && device == &devices_[kInstrument] && bootLoader_->Active()) {
+      const size_t before = device->pending.size();
       bootLoader_->ReadCameShort(&device->pending);
+      Dispatch(device, before, Clock::now());
+    }
   }
   if (got)
     *got = taken;

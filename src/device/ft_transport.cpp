@@ -124,13 +124,20 @@ void LinkSafePoint() {
     linkContext->SafePoint();
 }
 
-// Waits until the chip's receive queue holds `length` bytes, the read time-out has run out or the
-// context's waits should end (a hold asked for), in waits as long as the missing bytes take on the
-// line. Returns how many bytes the one driver read then asks for: the whole length once it has
-// come (or when the status query fails, so that the read reports the error), else what has come,
-// which the driver hands over at once instead of waiting out its own time-out for the rest.
+// How long the instrument may take to begin its answer to a request.
+constexpr uint32_t kReplyStartMs = 50;
+
+// Waits until the chip's receive queue holds `length` bytes or the read time-out has run out, in
+// waits as long as the missing bytes take on the line. A hold ends the wait only once no answer is
+// coming: a reply on its way cannot be stopped, and what it still brought would wait in the chip
+// for whoever takes the link next (the firmware update reads what it finds there). Returns how
+// many bytes the one driver read then asks for: the whole length once it has come (or when the
+// status query fails, so that the read reports the error), else what has come, which the driver
+// hands over at once instead of waiting out its own time-out for the rest.
 uint32_t AwaitReply(LinkContext& context, uint32_t length) {
   const uint32_t started = os::TickCount();
+  uint32_t before = 0;
+  bool answerDue = false;
   for (;;) {
     uint32_t queued = 0;
     uint32_t status;
@@ -141,10 +148,25 @@ uint32_t AwaitReply(LinkContext& context, uint32_t length) {
     if (status != FT_OK || queued >= length)
       return length;
     const uint32_t waited = os::TickCount() - started;
-    if (waited >= kLinkTimeoutMs || context.WaitShouldEnd())
+    if (waited >= kLinkTimeoutMs)
       return queued;
+    answerDue = answerDue || waited >= kReplyStartMs;
+    const bool coming = queued > before;
+    before = queued;
     const uint32_t lineMs = (length - queued + kLineBytesPerMs - 1) / kLineBytesPerMs;
-    context.Wait(std::min(std::max(lineMs, 1u), kLinkTimeoutMs - waited));
+    if (context.WaitShouldEnd()) {
+      if (!coming && (queued > 0 || answerDue))
+        return queued;
+      // The context's wait would end at once: the answer is waited for plainly, bounded by its
+      // time on the line, or by the time the instrument takes to begin it.
+      os::SleepMs(coming ? std::max(lineMs, 1u) : kReplyStartMs - std::min(waited, kReplyStartMs));
+      answerDue = true;
+      continue;
+    }
+    uint32_t step = std::min(std::max(lineMs, 1u), kLinkTimeoutMs - waited);
+    if (queued == 0 && !answerDue)
+      step = std::min(step, kReplyStartMs - waited);
+    context.Wait(step);
   }
 }
 
@@ -240,6 +262,9 @@ void FtWriteBytes(const uint8_t* buffer, uint32_t length) {
 
 int32_t FtTransaction(const uint8_t* request, int32_t requestLength, uint8_t* reply,
                       int32_t replyLength) {
+  // A hold asked for stops the thread before it sends another request, never between a request
+  // and its answer.
+  LinkSafePoint();
   if (driverLoaded) {
     std::lock_guard<std::mutex> link(FtLinkLock());
     FtDriver.Purge(FtHandle, FT_PURGE_RX | FT_PURGE_TX);

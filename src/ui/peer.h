@@ -68,6 +68,8 @@ int ShowMessage(TForm* owner, const std::string& text, const std::string& captio
 
 // The message loop: runs until the application is terminated.
 void RunMessageLoop();
+// Handles the messages waiting, as the message loop does, and returns.
+void ProcessMessages();
 // Makes the main thread run synchronised calls soon.
 void WakeMainThread();
 

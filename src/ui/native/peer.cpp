@@ -101,6 +101,10 @@ void RunMessageLoop() {
   }
 }
 
+void ProcessMessages() {
+  os::CheckSynchronize();
+}
+
 void WakeMainThread() {}
 
 }  // namespace ui::peer

@@ -224,7 +224,9 @@ void CreateControlWindow(TControl& control) {
       exStyle = WS_EX_CLIENTEDGE;
       break;
     case ControlKind::StatusBar:
+      // The bar takes the place the form's layout gives it, as every aligned control does.
       windowClass = STATUSCLASSNAMEW;
+      style |= CCS_NORESIZE | CCS_NOPARENTALIGN;
       break;
     default:
       style |= WS_CLIPCHILDREN;
@@ -256,9 +258,12 @@ void CreateFormWindow(TForm& form) {
   form.SetHandle(window);
 }
 
-// Makes the windows of a control and its children, then gives them the model's state.
+// Makes the windows that a control and its children lack and gives each new one the model's
+// state. A window made before keeps its own: its changes have reached it one by one, and pushing
+// them again would undo what the window became since (a placement applied to it).
 void Make(TControl& control) {
-  if (!control.Handle()) {
+  const bool made = !control.Handle();
+  if (made) {
     if (control.Kind() == ControlKind::Form) {
       CreateFormWindow(static_cast<TForm&>(control));
     } else {
@@ -267,7 +272,8 @@ void Make(TControl& control) {
   }
   for (TControl* child : control.Controls())
     Make(*child);
-  PushAll(control);
+  if (made)
+    PushAll(control);
 }
 
 void ShowState(TControl& control) {
@@ -367,10 +373,6 @@ void SetPanels(TControl& control) {
 void SetBoundsOf(TControl& control) {
   const TRect r = control.BoundsRect();
   int height = control.Kind() == ControlKind::ComboBox ? 200 : r.bottom - r.top;
-  if (control.Kind() == ControlKind::StatusBar) {
-    ::SendMessageW(Window(control), WM_SIZE, 0, 0);
-    return;
-  }
   ::SetWindowPos(Window(control), nullptr, r.left, r.top, r.right - r.left, height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -398,13 +400,18 @@ int RadioButtonIndex(TControl& group, HWND button) {
   return found == buttons.end() ? -1 : static_cast<int>(found - buttons.begin());
 }
 
-void SyncFormBounds(TControl& form) {
+void SyncFormBounds(TControl& control) {
+  auto& form = static_cast<TForm&>(control);
   HWND window = Window(form);
-  if (::IsIconic(window) || ::IsZoomed(window))
+  SyncScope scope;
+  form.SetWindowState(::IsZoomed(window)   ? TWindowState::wsMaximized
+                      : ::IsIconic(window) ? TWindowState::wsMinimized
+                                           : TWindowState::wsNormal);
+  // A minimised window's rectangle is its icon's: the controls keep the layout they had.
+  if (form.WindowState() == TWindowState::wsMinimized)
     return;
   RECT r;
   ::GetWindowRect(window, &r);
-  SyncScope scope;
   form.SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
 }
 
@@ -471,11 +478,15 @@ void Update(TControl& control, int property) {
       ::InvalidateRect(window, nullptr, TRUE);
       break;
     case kBounds:
-      if (control.Kind() != ControlKind::Form)
+      if (control.Kind() != ControlKind::Form) {
         win32::SetBoundsOf(control);
-      else
+      } else if (::IsZoomed(window) || ::IsIconic(window)) {
+        // A maximised or minimised window keeps the size its state gives it; the model follows.
+        win32::SyncFormBounds(control);
+      } else {
         ::SetWindowPos(window, nullptr, control.Left(), control.Top(), control.Width(),
                        control.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+      }
       break;
     case kVisible:
       win32::ShowState(control);
@@ -679,20 +690,15 @@ void SetPlacement(TForm& form, const WindowPlacement& placement) {
   HWND window = Window(form);
   ::SetWindowPlacement(window, &wp);
   // The model follows what the window became.
+  win32::SyncFormBounds(form);
   win32::SyncScope scope;
-  RECT r;
-  ::GetWindowRect(window, &r);
-  form.SetWindowState(::IsZoomed(window)   ? TWindowState::wsMaximized
-                      : ::IsIconic(window) ? TWindowState::wsMinimized
-                                           : TWindowState::wsNormal);
   form.SetVisible(::IsWindowVisible(window) != FALSE);
-  if (form.WindowState() == TWindowState::wsNormal)
-    form.SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
 }
 
 TSize FrameSize(const TForm& form) {
   HWND window = Window(form);
-  if (window) {
+  // A minimised window has no client area to measure the frame by.
+  if (window && !::IsIconic(window)) {
     RECT outer, client;
     ::GetWindowRect(window, &outer);
     ::GetClientRect(window, &client);
@@ -726,6 +732,17 @@ void RunMessageLoop() {
   MSG message;
   while (!Application->Terminated() && ::GetMessageW(&message, nullptr, 0, 0) > 0)
     PumpOne(message);
+}
+
+void ProcessMessages() {
+  MSG message;
+  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      ::PostQuitMessage(static_cast<int>(message.wParam));
+      return;
+    }
+    PumpOne(message);
+  }
 }
 
 void WakeMainThread() {

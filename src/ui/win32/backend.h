@@ -31,7 +31,8 @@ HWND MessageWindow();
 void TickTimer(UINT_PTR id);
 // Index of a radio group's button, or -1.
 int RadioButtonIndex(TControl& group, HWND button);
-// Copies a top-level window's rectangle into its form.
+// Copies a top-level window's state (normal, maximised, minimised) and, unless minimised, its
+// rectangle into its form.
 void SyncFormBounds(TControl& form);
 // Handles a key as a main-menu short-cut of the form it belongs to; true when it did.
 bool DispatchShortCut(const MSG& message);

@@ -44,6 +44,7 @@ void Realize(TForm& form);
 // A control that came after its form's windows were made gets its window here.
 void Attach(TControl& control);
 void Update(TControl& control, int property);
+void Focus(TControl& control);
 void Destroy(TControl& control);
 
 void UpdateMenuItem(TMenuItem& item);

@@ -1,5 +1,6 @@
 // Forms behave as the platform's windows do: maximised and restored they lay their controls out
-// anew, and a placement set before the message loop holds.
+// anew, a placement set before the message loop holds, Tab, Enter and Esc work as in a dialog,
+// and the main menu's short-cuts reach every window.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -189,6 +190,160 @@ TEST_F(FormsTest, MaximisedPlacementSetBeforeTheMessageLoopHolds) {
   form.RestoreAndExpect({100, 80, 700, 480});
   form.GetPlacement(placement);
   EXPECT_EQ(placement.showCmd, SW_SHOWNORMAL_STATE);
+}
+
+// Presses and releases keys as the keyboard would, modifiers held while the last key goes down.
+void Press(std::vector<WORD> keys) {
+  std::vector<INPUT> inputs;
+  for (WORD key : keys) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    inputs.push_back(input);
+  }
+  for (auto key = keys.rbegin(); key != keys.rend(); ++key) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = *key;
+    input.ki.dwFlags = KEYEVENTF_KEYUP;
+    inputs.push_back(input);
+  }
+  ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+// A control of the form on parent, at the given place.
+template <class T>
+T* Put(TForm& form, TControl* parent, TRect bounds) {
+  T* control = new T(&form);
+  control->SetParent(parent);
+  control->SetBounds(bounds.left, bounds.top, bounds.right - bounds.left,
+                     bounds.bottom - bounds.top);
+  return control;
+}
+
+TEST_F(FormsTest, MainMenuShortCutsWorkWhileAnotherWindowIsActive) {
+  TForm other(Application);
+  other.SetBounds(300, 300, 300, 200);
+  other.Show();
+  ::SetForegroundWindow(Hwnd(&other));
+  ASSERT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == Hwnd(&other); }));
+  mainForm->opens = 0;
+  Press({VK_CONTROL, 'O'});
+  EXPECT_TRUE(PumpUntil([&] { return mainForm->opens == 1; }))
+      << "Ctrl+O in another window ran the main menu's item " << mainForm->opens << " times";
+}
+
+TEST_F(FormsTest, TabMovesTheFocusThroughTheControlsInTabOrder) {
+  TForm form(Application);
+  form.SetBounds(200, 200, 400, 300);
+  auto* panel = Put<TPanel>(form, &form, {0, 0, 400, 100});
+  auto* first = Put<TButton>(form, panel, {8, 8, 83, 33});
+  auto* hidden = Put<TButton>(form, panel, {88, 8, 163, 33});
+  hidden->SetVisible(false);
+  auto* check = Put<TCheckBox>(form, panel, {8, 40, 108, 57});
+  auto* memo = Put<TMemo>(form, &form, {8, 110, 208, 210});
+  form.Show();
+  ::SetForegroundWindow(Hwnd(&form));
+  ASSERT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == Hwnd(&form); }));
+  // Shown, the form gives the focus to its first control.
+  EXPECT_TRUE(PumpUntil([&] { return ::GetFocus() == Hwnd(first); }));
+
+  const struct {
+    std::vector<WORD> keys;
+    TControl* focused;
+  } steps[] = {
+      {{VK_TAB}, check},           {{VK_TAB}, memo}, {{VK_TAB}, first}, {{VK_SHIFT, VK_TAB}, memo},
+      {{VK_SHIFT, VK_TAB}, check},
+  };
+  int step = 0;
+  for (const auto& s : steps) {
+    Press(s.keys);
+    EXPECT_TRUE(PumpUntil([&] { return ::GetFocus() == Hwnd(s.focused); }))
+        << "step " << step << ": the focus is not where the tab order puts it";
+    ++step;
+  }
+}
+
+// A dialog as the utility dialogs are made: a read-only memo above a bottom panel whose two
+// buttons are the default and the cancel button. The second button is placed first and the
+// tab order puts the first before it.
+struct UtilityDialog : TForm {
+  TPanel* panel;
+  TButton* run;
+  TButton* close;
+  TMemo* memo;
+  std::string pressed;
+
+  explicit UtilityDialog(TComponent* owner) : TForm(owner) {
+    SetBounds(300, 200, 285, 360);
+    panel = new TPanel(this);
+    panel->SetParent(this);
+    panel->SetHeight(41);
+    panel->SetAlign(TAlign::alBottom);
+    close = MakeButton(88, "Закрыть");
+    run = MakeButton(8, "Обновить ПО");
+    run->SetTabOrder(0);
+    memo = new TMemo(this);
+    memo->SetParent(this);
+    memo->SetAlign(TAlign::alClient);
+    memo->AddLine("Нажмите кнопку");
+    SetDefaultButton(run);
+    SetCancelButton(close);
+  }
+
+  TButton* MakeButton(int left, const std::string& caption) {
+    auto* button = new TButton(this);
+    button->SetParent(panel);
+    button->SetBounds(left, 8, 75, 25);
+    button->SetCaption(caption);
+    button->OnClick = [this, caption](TObject*) {
+      pressed = caption;
+      Close();
+    };
+    return button;
+  }
+};
+
+UtilityDialog* utility = nullptr;
+std::vector<std::vector<WORD>> chords;
+
+void CALLBACK PressChords(HWND, UINT, UINT_PTR id, DWORD) {
+  ::KillTimer(nullptr, id);
+  for (const auto& chord : chords)
+    Press(chord);
+}
+
+// Ends a modal run that the keys left open, so that a failing case cannot hang.
+void CALLBACK GiveUp(HWND, UINT, UINT_PTR id, DWORD) {
+  ::KillTimer(nullptr, id);
+  utility->SetModalResult(mrCancel);
+}
+
+TEST_F(FormsTest, DialogKeysPressTheDefaultTheCancelAndTheFocusedButton) {
+  const struct {
+    std::vector<std::vector<WORD>> keys;
+    const char* pressed;
+  } cases[] = {
+      {{{VK_RETURN}}, "Обновить ПО"},
+      {{{VK_ESCAPE}}, "Закрыть"},
+      {{{VK_SPACE}}, "Обновить ПО"},
+      {{{VK_TAB}, {VK_SPACE}}, "Закрыть"},
+      {{{VK_TAB}, {VK_RETURN}}, "Закрыть"},
+      // Backward from the first button: round to the memo, then to the second button.
+      {{{VK_SHIFT, VK_TAB}, {VK_SHIFT, VK_TAB}, {VK_SPACE}}, "Закрыть"},
+  };
+  int n = 0;
+  for (const auto& c : cases) {
+    UtilityDialog dialog(Application);
+    utility = &dialog;
+    chords = c.keys;
+    ::SetTimer(nullptr, 0, 100, &PressChords);
+    const UINT_PTR guard = ::SetTimer(nullptr, 0, 3000, &GiveUp);
+    dialog.ShowModal();
+    ::KillTimer(nullptr, guard);
+    EXPECT_EQ(dialog.pressed, c.pressed) << "case " << n;
+    ++n;
+  }
 }
 
 }  // namespace

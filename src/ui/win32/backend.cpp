@@ -431,15 +431,11 @@ void TickTimer(UINT_PTR id) {
     found->second->Tick();
 }
 
-bool DispatchShortCut(const MSG& message) {
-  if (message.message != WM_KEYDOWN || !(::GetKeyState(VK_CONTROL) & 0x8000))
-    return false;
-  HWND root = ::GetAncestor(message.hwnd, GA_ROOT);
-  TControl* control = ControlOf(root);
-  if (!control || control->Kind() != ControlKind::Form)
-    return false;
-  TMainMenu* menu = static_cast<TForm*>(control)->Menu();
-  return menu && menu->DispatchShortCut(static_cast<TShortCut>(scCtrl | (message.wParam & 0xFF)));
+HWND RadioButton(TControl& group, int index) {
+  const auto& buttons = radioButtons[&group];
+  return index >= 0 && index < static_cast<int>(buttons.size())
+             ? buttons[static_cast<std::size_t>(index)]
+             : nullptr;
 }
 
 }  // namespace ui::win32
@@ -458,6 +454,10 @@ void Realize(TForm& form) {
 
 void Attach(TControl& control) {
   win32::Make(control);
+}
+
+void Focus(TControl& control) {
+  win32::Focus(control);
 }
 
 void Update(TControl& control, int property) {
@@ -561,6 +561,7 @@ void Destroy(TControl& control) {
   ForgetChildren(control);
   HWND window = Window(control);
   if (window) {
+    win32::ForgetFocus(window);
     win32::UntagWindow(window);
     win32::PublishMenu(window, nullptr);
     win32::windows.erase(window);
@@ -619,7 +620,7 @@ namespace {
 
 void PumpOne(const MSG& message) {
   try {
-    if (win32::DispatchShortCut(message))
+    if (win32::HandleKey(message))
       return;
   } catch (...) {
     Application->ShowCurrentException();

@@ -177,6 +177,15 @@ LRESULT OnFocus(TControl& control, bool gained) {
   return 0;
 }
 
+LRESULT OnActivate(TControl& control, HWND window, WPARAM wParam, LPARAM lParam) {
+  const bool active = LOWORD(wParam) != WA_INACTIVE;
+  // A minimised window activated keeps the focus on itself.
+  if (control.Kind() == ControlKind::Form && !(active && HIWORD(wParam)) &&
+      FormActivated(static_cast<TForm&>(control), active))
+    return 0;
+  return ::DefWindowProcW(window, WM_ACTIVATE, wParam, lParam);
+}
+
 // The hidden message window: timers and the main thread's synchronised calls.
 LRESULT MessageWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
@@ -213,6 +222,8 @@ LRESULT Dispatch(TControl& c, HWND w, UINT message, WPARAM wParam, LPARAM lParam
       return OnMouseMove(c, lParam);
     case WM_LBUTTONDOWN:
       return OnButtonDown(c, w);
+    case WM_ACTIVATE:
+      return OnActivate(c, w, wParam, lParam);
     case WM_SETFOCUS:
       return OnFocus(c, true);
     case WM_KILLFOCUS:

@@ -1,6 +1,6 @@
 // Forms behave as the platform's windows do: maximised and restored they lay their controls out
 // anew, a placement set before the message loop holds, Tab, Enter and Esc work as in a dialog,
-// and the main menu's short-cuts reach every window.
+// the main menu's short-cuts reach every window, and labels change without a blank frame.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -344,6 +344,69 @@ TEST_F(FormsTest, DialogKeysPressTheDefaultTheCancelAndTheFocusedButton) {
     EXPECT_EQ(dialog.pressed, c.pressed) << "case " << n;
     ++n;
   }
+}
+
+struct RecordCount {
+  DWORD type;
+  int found;
+};
+
+int CALLBACK CountRecord(HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LPARAM data) {
+  auto* count = reinterpret_cast<RecordCount*>(data);
+  count->found += record->iType == count->type;
+  return 1;
+}
+
+// How many drawing steps of a kind a recorded painting holds.
+int RecordsOfType(HENHMETAFILE metafile, DWORD type) {
+  RecordCount count{type, 0};
+  ::EnumEnhMetaFile(nullptr, metafile, &CountRecord, &count, nullptr);
+  return count.found;
+}
+
+TEST_F(FormsTest, LabelTextReachesTheWindowInOneCopy) {
+  // A readout that a reading rewrites: big, right-aligned, sized to its text.
+  TForm form(Application);
+  form.SetBounds(200, 200, 400, 200);
+  auto* label = Put<TLabel>(form, &form, {153, 16, 233, 48});
+  label->SetAlignment(TAlignment::taRightJustify);
+  TFont font;
+  font.name = "Lucida Console";
+  font.height = 32;
+  font.bold = true;
+  label->SetFont(font);
+  label->SetCaption("9.99");
+  form.Show();
+  Pump(50);
+  label->SetCaption("10.01");
+
+  // Every step a window takes on the screen may be seen: the new text must come in one copy of
+  // a finished picture, never as the background first and the text after it.
+  HDC screen = ::GetDC(nullptr);
+  HDC recorder = ::CreateEnhMetaFileW(screen, nullptr, nullptr, nullptr);
+  ::ReleaseDC(nullptr, screen);
+  ::SendMessageW(Hwnd(label), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(recorder), PRF_CLIENT);
+  HENHMETAFILE drawn = ::CloseEnhMetaFile(recorder);
+  ASSERT_NE(drawn, nullptr);
+  EXPECT_EQ(RecordsOfType(drawn, EMR_EXTTEXTOUTW), 0) << "text drawn straight onto the window";
+  EXPECT_EQ(RecordsOfType(drawn, EMR_BITBLT) + RecordsOfType(drawn, EMR_STRETCHBLT) +
+                RecordsOfType(drawn, EMR_STRETCHDIBITS),
+            1);
+  ::DeleteEnhMetaFile(drawn);
+
+  // The text is on the window, right-aligned at the right edge it had.
+  Pump(50);
+  EXPECT_EQ(label->Left() + label->Width(), 233);
+  wchar_t text[32] = {};
+  ::GetWindowTextW(Hwnd(label), text, 32);
+  EXPECT_EQ(std::wstring(text), L"10.01");
+  HDC dc = ::GetDC(Hwnd(label));
+  int dark = 0;
+  for (int y = 0; y < label->Height(); ++y)
+    for (int x = 0; x < label->Width(); ++x)
+      dark += ::GetPixel(dc, x, y) == RGB(0, 0, 0);
+  ::ReleaseDC(Hwnd(label), dc);
+  EXPECT_GT(dark, 50);
 }
 
 }  // namespace

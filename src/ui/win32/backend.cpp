@@ -59,17 +59,6 @@ DWORD FormExStyle(const TForm& form) {
   return style;
 }
 
-DWORD LabelStyle(const TLabel& label) {
-  switch (label.Alignment()) {
-    case TAlignment::taRightJustify:
-      return SS_RIGHT;
-    case TAlignment::taCenter:
-      return SS_CENTER;
-    default:
-      return SS_LEFT;
-  }
-}
-
 void AppendItems(HMENU menu, TMenuItem& parent) {
   for (TMenuItem* item : parent.Items()) {
     if (!item->Visible())
@@ -203,8 +192,7 @@ void CreateControlWindow(TControl& control) {
   DWORD exStyle = 0;
   switch (control.Kind()) {
     case ControlKind::Label:
-      windowClass = L"STATIC";
-      style |= LabelStyle(static_cast<TLabel&>(control)) | SS_NOPREFIX;
+      // Drawn by our own window class, so that a new text replaces the old in one copy.
       break;
     case ControlKind::Button:
       windowClass = L"BUTTON";
@@ -373,8 +361,12 @@ void SetPanels(TControl& control) {
 void SetBoundsOf(TControl& control) {
   const TRect r = control.BoundsRect();
   int height = control.Kind() == ControlKind::ComboBox ? 200 : r.bottom - r.top;
-  ::SetWindowPos(Window(control), nullptr, r.left, r.top, r.right - r.left, height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+  // A label sized to a new text is not copied along: its old text stays where it stood until
+  // the new one is drawn.
+  UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
+  if (control.Kind() == ControlKind::Label)
+    flags |= SWP_NOCOPYBITS;
+  ::SetWindowPos(Window(control), nullptr, r.left, r.top, r.right - r.left, height, flags);
 }
 
 }  // namespace
@@ -468,14 +460,11 @@ void Update(TControl& control, int property) {
     return;
   switch (property) {
     case kCaption:
-      if (control.Kind() == ControlKind::Label)
-        ::SetWindowLongPtrW(window, GWL_STYLE,
-                            (::GetWindowLongPtrW(window, GWL_STYLE) & ~0x3) |
-                                win32::LabelStyle(static_cast<TLabel&>(control)));
       if (control.Kind() != ControlKind::StatusBar && control.Kind() != ControlKind::Memo &&
           control.Kind() != ControlKind::ComboBox)
         ::SetWindowTextW(window, os::Utf8ToWide(control.Caption()).c_str());
-      ::InvalidateRect(window, nullptr, TRUE);
+      // A label keeps its old text on the screen until its next paint draws the new one whole.
+      ::InvalidateRect(window, nullptr, control.Kind() != ControlKind::Label);
       break;
     case kBounds:
       if (control.Kind() != ControlKind::Form) {

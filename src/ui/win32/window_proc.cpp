@@ -74,10 +74,19 @@ LRESULT OnGetMinMaxInfo(TControl& control, LPARAM lParam) {
   return 0;
 }
 
-// Draws what the model says into a back buffer, then copies it in one go (no flicker).
-LRESULT OnPaint(TControl& control, HWND window) {
-  PAINTSTRUCT paint;
-  HDC dc = ::BeginPaint(window, &paint);
+void DrawLabel(const TLabel& label, GdiCanvas& canvas, int width) {
+  const TSize extent = canvas.TextExtent(label.Caption());
+  int left = 0;
+  if (label.Alignment() == TAlignment::taRightJustify)
+    left = width - extent.cx;
+  else if (label.Alignment() == TAlignment::taCenter)
+    left = (width - extent.cx) / 2;
+  canvas.PutText(left, 0, label.Caption());
+}
+
+// Draws what the model says into a back buffer, then copies it onto dc in one go: whatever of
+// the window reaches the screen meanwhile, it is never half drawn.
+void Draw(TControl& control, HWND window, HDC dc) {
   RECT client;
   ::GetClientRect(window, &client);
   HDC memory = ::CreateCompatibleDC(dc);
@@ -94,6 +103,9 @@ LRESULT OnPaint(TControl& control, HWND window) {
         break;
       case ControlKind::StringGrid:
         static_cast<TStringGrid&>(control).Draw(canvas);
+        break;
+      case ControlKind::Label:
+        DrawLabel(static_cast<TLabel&>(control), canvas, client.right);
         break;
       case ControlKind::GroupBox:
       case ControlKind::RadioGroup: {
@@ -118,11 +130,23 @@ LRESULT OnPaint(TControl& control, HWND window) {
   ::SelectObject(memory, oldBitmap);
   ::DeleteObject(bitmap);
   ::DeleteDC(memory);
+}
+
+LRESULT OnPaint(TControl& control, HWND window) {
+  PAINTSTRUCT paint;
+  HDC dc = ::BeginPaint(window, &paint);
+  Draw(control, window, dc);
   ::EndPaint(window, &paint);
   return 0;
 }
 
-// Labels and check boxes take their font colour from the model.
+// The window drawn into a device context of the caller's (a print or a test).
+LRESULT OnPrintClient(TControl& control, HWND window, WPARAM wParam) {
+  Draw(control, window, reinterpret_cast<HDC>(wParam));
+  return 0;
+}
+
+// Check boxes take their font colour from the model.
 LRESULT OnControlColor(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   TControl* child = ControlOf(reinterpret_cast<HWND>(lParam));
   if (!child)
@@ -210,6 +234,8 @@ LRESULT Dispatch(TControl& c, HWND w, UINT message, WPARAM wParam, LPARAM lParam
       return OnGetMinMaxInfo(c, lParam);
     case WM_PAINT:
       return OnPaint(c, w);
+    case WM_PRINTCLIENT:
+      return OnPrintClient(c, w, wParam);
     case WM_ERASEBKGND:
       return 1;
     case WM_CTLCOLORSTATIC:

@@ -26,6 +26,9 @@ namespace ui::win32 {
 namespace {
 
 int syncDepth = 0;
+// The control whose window CreateWindowExW is making: a list with items of a fixed height asks
+// its parent for their height before the back end knows its window.
+TControl* beingMade = nullptr;
 // Every window the back end made, with its control (radio buttons with their group).
 std::map<HWND, TControl*> windows;
 std::map<TControl*, HFONT> fonts;
@@ -205,6 +208,8 @@ void CreateControlWindow(TControl& control) {
     case ControlKind::ComboBox:
       windowClass = L"COMBOBOX";
       style |= CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;
+      if (static_cast<TComboBox&>(control).ItemHeight() > 0)
+        style |= CBS_OWNERDRAWFIXED | CBS_HASSTRINGS;
       break;
     case ControlKind::Memo:
       windowClass = L"EDIT";
@@ -222,9 +227,11 @@ void CreateControlWindow(TControl& control) {
   }
   // A drop-down list's height includes its open list.
   int height = control.Kind() == ControlKind::ComboBox ? 200 : r.bottom - r.top;
+  beingMade = &control;
   HWND window =
       ::CreateWindowExW(exStyle, windowClass, nullptr, style, r.left, r.top, r.right - r.left,
                         height, parent, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+  beingMade = nullptr;
   ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&control));
   windows[window] = &control;
   TagWindow(window, control);
@@ -421,6 +428,15 @@ void TickTimer(UINT_PTR id) {
   auto found = timers.find(id);
   if (found != timers.end())
     found->second->Tick();
+}
+
+TControl* ControlBeingMade() {
+  return beingMade;
+}
+
+HFONT FontOf(const TControl& control) {
+  auto found = fonts.find(const_cast<TControl*>(&control));
+  return found == fonts.end() ? nullptr : found->second;
 }
 
 HWND RadioButton(TControl& group, int index) {

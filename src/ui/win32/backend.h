@@ -34,6 +34,10 @@ int RadioButtonIndex(TControl& group, HWND button);
 // Copies a top-level window's state (normal, maximised, minimised) and, unless minimised, its
 // rectangle into its form.
 void SyncFormBounds(TControl& form);
+// The control whose window is being made right now, or nullptr.
+TControl* ControlBeingMade();
+// The font made for a control's window, or nullptr.
+HFONT FontOf(const TControl& control);
 // The radio button of a group's item, or nullptr.
 HWND RadioButton(TControl& group, int index);
 

@@ -158,6 +158,42 @@ LRESULT OnControlColor(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
   return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
 }
 
+// A drop-down list with items of a fixed height: the height, for the items and for the box.
+LRESULT OnMeasureItem(HWND window, WPARAM wParam, LPARAM lParam) {
+  auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+  TControl* control = ControlBeingMade();
+  if (measure->CtlType != ODT_COMBOBOX || !control || control->Kind() != ControlKind::ComboBox)
+    return ::DefWindowProcW(window, WM_MEASUREITEM, wParam, lParam);
+  measure->itemHeight = static_cast<UINT>(static_cast<TComboBox*>(control)->ItemHeight());
+  return TRUE;
+}
+
+// An item of such a list, or the box's selected item: its plain text.
+LRESULT OnDrawItem(HWND window, WPARAM wParam, LPARAM lParam) {
+  auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+  TControl* control = ControlOf(item->hwndItem);
+  if (item->CtlType != ODT_COMBOBOX || !control || control->Kind() != ControlKind::ComboBox)
+    return ::DefWindowProcW(window, WM_DRAWITEM, wParam, lParam);
+  const auto& items = static_cast<TComboBox*>(control)->Items();
+  const bool selected = (item->itemState & ODS_SELECTED) != 0;
+  HDC dc = item->hDC;
+  ::FillRect(dc, &item->rcItem, ::GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+  if (item->itemID < items.size()) {
+    HGDIOBJ oldFont = ::SelectObject(
+        dc, FontOf(*control) ? FontOf(*control) : ::GetStockObject(DEFAULT_GUI_FONT));
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    RECT text = item->rcItem;
+    text.left += 2;
+    ::DrawTextW(dc, os::Utf8ToWide(items[item->itemID]).c_str(), -1, &text,
+                DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    ::SelectObject(dc, oldFont);
+  }
+  if (item->itemState & ODS_FOCUS)
+    ::DrawFocusRect(dc, &item->rcItem);
+  return TRUE;
+}
+
 LRESULT OnContextMenu(WPARAM wParam, LPARAM lParam) {
   HWND target = reinterpret_cast<HWND>(wParam);
   TControl* control = ControlOf(target);
@@ -242,6 +278,10 @@ LRESULT Dispatch(TControl& c, HWND w, UINT message, WPARAM wParam, LPARAM lParam
       return OnControlColor(w, message, wParam, lParam);
     case WM_CTLCOLORBTN:
       return OnControlColor(w, message, wParam, lParam);
+    case WM_MEASUREITEM:
+      return OnMeasureItem(w, wParam, lParam);
+    case WM_DRAWITEM:
+      return OnDrawItem(w, wParam, lParam);
     case WM_CONTEXTMENU:
       return OnContextMenu(wParam, lParam);
     case WM_MOUSEMOVE:

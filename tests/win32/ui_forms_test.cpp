@@ -1,6 +1,7 @@
 // Forms behave as the platform's windows do: maximised and restored they lay their controls out
 // anew, a placement set before the message loop holds, Tab, Enter and Esc work as in a dialog,
-// the main menu's short-cuts reach every window, and labels change without a blank frame.
+// the main menu's short-cuts reach every window, labels change without a blank frame, and the
+// program's other windows do not stay in front of the main window.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -407,6 +408,39 @@ TEST_F(FormsTest, LabelTextReachesTheWindowInOneCopy) {
       dark += ::GetPixel(dc, x, y) == RGB(0, 0, 0);
   ::ReleaseDC(Hwnd(label), dc);
   EXPECT_GT(dark, 50);
+}
+
+TForm* dialog = nullptr;
+TForm* bystander = nullptr;
+HWND dialogOwner = nullptr;
+bool othersEnabled = true;
+
+// While the modal run goes on: what holds the dialog in front, and who takes input.
+void CALLBACK InspectModalRun(HWND, UINT, UINT_PTR id, DWORD) {
+  ::KillTimer(nullptr, id);
+  dialogOwner = ::GetWindow(Hwnd(dialog), GW_OWNER);
+  othersEnabled = ::IsWindowEnabled(Hwnd(mainForm)) || ::IsWindowEnabled(Hwnd(bystander));
+  dialog->Close();
+}
+
+TEST_F(FormsTest, OnlyADialogIsHeldInFrontOfTheMainWindow) {
+  // The platform keeps an owned window in front of its owner: the program's other windows,
+  // placed over the main window, would hide it for good.
+  TForm other(Application);
+  other.SetBounds(40, 40, 600, 400);
+  other.Show();
+  EXPECT_EQ(::GetWindow(Hwnd(&other), GW_OWNER), nullptr);
+  bystander = &other;
+
+  TForm modal(Application);
+  modal.SetBounds(100, 100, 200, 100);
+  dialog = &modal;
+  ::SetTimer(nullptr, 0, 50, &InspectModalRun);
+  modal.ShowModal();
+  EXPECT_EQ(dialogOwner, Hwnd(mainForm));
+  EXPECT_FALSE(othersEnabled);
+  EXPECT_TRUE(::IsWindowEnabled(Hwnd(mainForm)));
+  EXPECT_TRUE(::IsWindowEnabled(Hwnd(&other)));
 }
 
 }  // namespace

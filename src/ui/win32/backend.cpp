@@ -240,8 +240,10 @@ void CreateControlWindow(TControl& control) {
 
 void CreateFormWindow(TForm& form) {
   RegisterWindowClass();
+  // A modal form stays in front of the main window, as a dialog does. The other windows are the
+  // main window's peers: the one the user clicks comes to the front.
   TForm* main = Application->MainForm();
-  HWND owner = main && main != &form ? Window(*main) : nullptr;
+  HWND owner = form.Modal() && main && main != &form ? Window(*main) : nullptr;
   const TRect r = form.BoundsRect();
   HWND window =
       ::CreateWindowExW(FormExStyle(form), kWindowClass, os::Utf8ToWide(form.Caption()).c_str(),
@@ -641,11 +643,14 @@ void RunModal(TForm& form) {
   Realize(form);
   // Every other window of the program takes no input while the form is shown.
   std::vector<HWND> disabled;
-  TForm* main = Application->MainForm();
-  if (main && main != &form && main->Handle() && ::IsWindowEnabled(Window(*main))) {
-    ::EnableWindow(Window(*main), FALSE);
-    disabled.push_back(Window(*main));
+  for (const auto& [window, control] : win32::windows) {
+    if (control->Kind() == ControlKind::Form && control != &form && ::IsWindowVisible(window) &&
+        ::IsWindowEnabled(window))
+      disabled.push_back(window);
   }
+  for (HWND window : disabled)
+    ::EnableWindow(window, FALSE);
+  TForm* main = Application->MainForm();
   form.TControl::SetVisible(true);
   ::SetForegroundWindow(Window(form));
   MSG message;

@@ -1,7 +1,7 @@
 // Forms behave as the platform's windows do: maximised and restored they lay their controls out
-// anew, a placement set before the message loop holds, Tab, Enter and Esc work as in a dialog,
-// the main menu's short-cuts reach every window, labels change without a blank frame, and the
-// program's other windows do not stay in front of the main window.
+// anew, a placement set before the message loop holds, Tab moves the focus in tab order, the
+// main menu's short-cuts reach every window, labels change without a blank frame, and only a
+// dialog is held in front of the main window.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -13,7 +13,6 @@
 #include "application.h"
 #include "controls.h"
 #include "form.h"
-#include "item_controls.h"
 #include "menu.h"
 #include "peer.h"
 #include "text_controls.h"
@@ -238,10 +237,13 @@ TEST_F(FormsTest, TabMovesTheFocusThroughTheControlsInTabOrder) {
   TForm form(Application);
   form.SetBounds(200, 200, 400, 300);
   auto* panel = Put<TPanel>(form, &form, {0, 0, 400, 100});
+  // Placed after the check box, the first button comes first by its tab order.
+  auto* check = Put<TCheckBox>(form, panel, {8, 40, 108, 57});
   auto* first = Put<TButton>(form, panel, {8, 8, 83, 33});
+  first->SetTabOrder(0);
   auto* hidden = Put<TButton>(form, panel, {88, 8, 163, 33});
   hidden->SetVisible(false);
-  auto* check = Put<TCheckBox>(form, panel, {8, 40, 108, 57});
+  hidden->SetTabOrder(1);
   auto* memo = Put<TMemo>(form, &form, {8, 110, 208, 210});
   form.Show();
   ::SetForegroundWindow(Hwnd(&form));
@@ -262,88 +264,6 @@ TEST_F(FormsTest, TabMovesTheFocusThroughTheControlsInTabOrder) {
     EXPECT_TRUE(PumpUntil([&] { return ::GetFocus() == Hwnd(s.focused); }))
         << "step " << step << ": the focus is not where the tab order puts it";
     ++step;
-  }
-}
-
-// A dialog as the utility dialogs are made: a read-only memo above a bottom panel whose two
-// buttons are the default and the cancel button. The second button is placed first and the
-// tab order puts the first before it.
-struct UtilityDialog : TForm {
-  TPanel* panel;
-  TButton* run;
-  TButton* close;
-  TMemo* memo;
-  std::string pressed;
-
-  explicit UtilityDialog(TComponent* owner) : TForm(owner) {
-    SetBounds(300, 200, 285, 360);
-    panel = new TPanel(this);
-    panel->SetParent(this);
-    panel->SetHeight(41);
-    panel->SetAlign(TAlign::alBottom);
-    close = MakeButton(88, "Закрыть");
-    run = MakeButton(8, "Обновить ПО");
-    run->SetTabOrder(0);
-    memo = new TMemo(this);
-    memo->SetParent(this);
-    memo->SetAlign(TAlign::alClient);
-    memo->AddLine("Нажмите кнопку");
-    SetDefaultButton(run);
-    SetCancelButton(close);
-  }
-
-  TButton* MakeButton(int left, const std::string& caption) {
-    auto* button = new TButton(this);
-    button->SetParent(panel);
-    button->SetBounds(left, 8, 75, 25);
-    button->SetCaption(caption);
-    button->OnClick = [this, caption](TObject*) {
-      pressed = caption;
-      Close();
-    };
-    return button;
-  }
-};
-
-UtilityDialog* utility = nullptr;
-std::vector<std::vector<WORD>> chords;
-
-void CALLBACK PressChords(HWND, UINT, UINT_PTR id, DWORD) {
-  ::KillTimer(nullptr, id);
-  for (const auto& chord : chords)
-    Press(chord);
-}
-
-// Ends a modal run that the keys left open, so that a failing case cannot hang.
-void CALLBACK GiveUp(HWND, UINT, UINT_PTR id, DWORD) {
-  ::KillTimer(nullptr, id);
-  utility->SetModalResult(mrCancel);
-}
-
-TEST_F(FormsTest, DialogKeysPressTheDefaultTheCancelAndTheFocusedButton) {
-  const struct {
-    std::vector<std::vector<WORD>> keys;
-    const char* pressed;
-  } cases[] = {
-      {{{VK_RETURN}}, "Обновить ПО"},
-      {{{VK_ESCAPE}}, "Закрыть"},
-      {{{VK_SPACE}}, "Обновить ПО"},
-      {{{VK_TAB}, {VK_SPACE}}, "Закрыть"},
-      {{{VK_TAB}, {VK_RETURN}}, "Закрыть"},
-      // Backward from the first button: round to the memo, then to the second button.
-      {{{VK_SHIFT, VK_TAB}, {VK_SHIFT, VK_TAB}, {VK_SPACE}}, "Закрыть"},
-  };
-  int n = 0;
-  for (const auto& c : cases) {
-    UtilityDialog dialog(Application);
-    utility = &dialog;
-    chords = c.keys;
-    ::SetTimer(nullptr, 0, 100, &PressChords);
-    const UINT_PTR guard = ::SetTimer(nullptr, 0, 3000, &GiveUp);
-    dialog.ShowModal();
-    ::KillTimer(nullptr, guard);
-    EXPECT_EQ(dialog.pressed, c.pressed) << "case " << n;
-    ++n;
   }
 }
 

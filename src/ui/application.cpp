@@ -40,6 +40,10 @@ void TApplication::Run() {
     peer::RunMessageLoop();
 }
 
+void TApplication::ProcessMessages() {
+  peer::ProcessMessages();
+}
+
 void TApplication::Terminate() {
   terminated_ = true;
   peer::WakeMainThread();

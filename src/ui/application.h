@@ -41,6 +41,8 @@ class TApplication : public TComponent {
   TForm* MainForm() const { return mainForm_; }
   // Runs the message loop until the main form has closed.
   void Run();
+  // Handles the messages waiting, as the message loop would, and returns.
+  void ProcessMessages();
   void Terminate();
   bool Terminated() const { return terminated_; }
 

@@ -42,27 +42,65 @@ TControl::~TControl() {
     child->parent_ = nullptr;
   }
   if (parent_) {
-    auto& list = parent_->children_;
-    list.erase(std::remove(list.begin(), list.end(), this), list.end());
+    parent_->Forget(*this);
     parent_->Realign();
   }
+}
+
+void TControl::Forget(TControl& child) {
+  children_.erase(std::remove(children_.begin(), children_.end(), &child), children_.end());
+  tabOrdered_.erase(std::remove(tabOrdered_.begin(), tabOrdered_.end(), &child), tabOrdered_.end());
 }
 
 void TControl::SetParent(TControl* parent) {
   if (parent == parent_)
     return;
   if (parent_) {
-    auto& list = parent_->children_;
-    list.erase(std::remove(list.begin(), list.end(), this), list.end());
+    parent_->Forget(*this);
     parent_->Realign();
   }
   parent_ = parent;
   if (parent_) {
     parent_->children_.push_back(this);
+    parent_->tabOrdered_.push_back(this);
     parent_->Realign();
     if (parent_->Handle())
       peer::Attach(*this);
   }
+}
+
+int TControl::TabOrder() const {
+  if (!parent_)
+    return -1;
+  const auto& list = parent_->tabOrdered_;
+  return static_cast<int>(std::find(list.begin(), list.end(), this) - list.begin());
+}
+
+void TControl::SetTabOrder(int order) {
+  if (!parent_)
+    return;
+  auto& list = parent_->tabOrdered_;
+  list.erase(std::remove(list.begin(), list.end(), this), list.end());
+  const int place = std::clamp(order, 0, static_cast<int>(list.size()));
+  list.insert(list.begin() + place, this);
+}
+
+bool TControl::TabStop() const {
+  switch (kind_) {
+    case ControlKind::Button:
+    case ControlKind::CheckBox:
+    case ControlKind::RadioGroup:
+    case ControlKind::ComboBox:
+    case ControlKind::Memo:
+      return true;
+    default:
+      return false;
+  }
+}
+
+void TControl::SetFocus() {
+  if (handle_)
+    peer::Focus(*this);
 }
 
 void TControl::SetBounds(int left, int top, int width, int height) {

@@ -57,6 +57,17 @@ class TControl : public TComponent {
   void SetParent(TControl* parent);
   const std::vector<TControl*>& Controls() const { return children_; }
 
+  // The order in which Tab visits the controls of one parent: the order they were placed on it,
+  // unless SetTabOrder moves one (0 first; a number past the end makes it the last).
+  const std::vector<TControl*>& TabOrderedControls() const { return tabOrdered_; }
+  int TabOrder() const;
+  void SetTabOrder(int order);
+  // Whether the control takes the focus from the keyboard: buttons, check boxes, radio groups,
+  // drop-down lists and memos do; panels, labels, grids and drawn controls do not.
+  bool TabStop() const;
+  // Gives the control's window the keyboard focus.
+  void SetFocus();
+
   int Left() const { return bounds_.left; }
   int Top() const { return bounds_.top; }
   int Width() const { return bounds_.right - bounds_.left; }
@@ -109,9 +120,13 @@ class TControl : public TComponent {
   virtual void Resized() {}
 
  private:
+  // Takes a child out of the lists of children.
+  void Forget(TControl& child);
+
   ControlKind kind_;
   TControl* parent_ = nullptr;
   std::vector<TControl*> children_;
+  std::vector<TControl*> tabOrdered_;
   TRect bounds_;
   TAlign align_ = TAlign::alNone;
   bool visible_ = true;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "application.h"
+#include "controls.h"
 #include "dialogs.h"
 #include "menu.h"
 #include "peer.h"
@@ -40,6 +41,70 @@ void TForm::SetMenu(TMainMenu* menu) {
 void TForm::SetWindowState(TWindowState state) {
   windowState_ = state;
   Changed(peer::kVisible);
+}
+
+namespace {
+
+// The shown and enabled controls under parent, in tab order, each before its own controls.
+void CollectInTabOrder(const TControl& parent, std::vector<TControl*>& controls) {
+  for (TControl* child : parent.TabOrderedControls()) {
+    if (!child->Visible() || !child->Enabled())
+      continue;
+    controls.push_back(child);
+    CollectInTabOrder(*child, controls);
+  }
+}
+
+bool Usable(const TButton* button) {
+  return button && button->Visible() && button->Enabled();
+}
+
+}  // namespace
+
+TControl* TForm::NextTabStop(const TControl* focused, bool forward) const {
+  std::vector<TControl*> controls;
+  CollectInTabOrder(*this, controls);
+  const int count = static_cast<int>(controls.size());
+  const int at =
+      static_cast<int>(std::find(controls.begin(), controls.end(), focused) - controls.begin());
+  // From none, the search starts just outside the list, so it meets the first (or last) stop.
+  const int start = at < count ? at : (forward ? -1 : count);
+  for (int step = 1; step <= count; ++step) {
+    const int i = ((forward ? start + step : start - step) % count + count) % count;
+    if (controls[static_cast<std::size_t>(i)]->TabStop())
+      return controls[static_cast<std::size_t>(i)];
+  }
+  return nullptr;
+}
+
+bool TForm::DialogKey(TDialogKey key, TControl* focused) {
+  switch (key) {
+    case TDialogKey::Tab:
+    case TDialogKey::ShiftTab: {
+      TControl* next = NextTabStop(focused, key == TDialogKey::Tab);
+      if (!next)
+        return false;
+      next->SetFocus();
+      return true;
+    }
+    case TDialogKey::Enter: {
+      if (focused && focused->Kind() == ControlKind::Memo)
+        return false;
+      auto* button = focused && focused->Kind() == ControlKind::Button
+                         ? static_cast<TButton*>(focused)
+                         : defaultButton_;
+      if (!Usable(button))
+        return false;
+      button->Click();
+      return true;
+    }
+    case TDialogKey::Escape:
+      if (!Usable(cancelButton_))
+        return false;
+      cancelButton_->Click();
+      return true;
+  }
+  return false;
 }
 
 int TForm::ClientWidth() const {

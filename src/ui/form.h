@@ -7,6 +7,10 @@
 namespace ui {
 
 class TMainMenu;
+class TButton;
+
+// The keys a form takes before the focused control sees them, as a dialog does.
+enum class TDialogKey { Tab, ShiftTab, Enter, Escape };
 
 enum class TFormBorderStyle {
   bsSizeable,     // ordinary sizeable window
@@ -42,6 +46,21 @@ class TForm : public TControl {
   void SetMenu(TMainMenu* menu);
   TWindowState WindowState() const { return windowState_; }
   void SetWindowState(TWindowState state);
+
+  // The button that Enter presses and the one that Esc presses, wherever the focus is in the
+  // form; none as made. Both are buttons of this form.
+  TButton* DefaultButton() const { return defaultButton_; }
+  void SetDefaultButton(TButton* button) { defaultButton_ = button; }
+  TButton* CancelButton() const { return cancelButton_; }
+  void SetCancelButton(TButton* button) { cancelButton_ = button; }
+  // The control that Tab (forward) or Shift+Tab moves the focus to from the focused one: the
+  // next shown and enabled control that takes the focus, in tab order through the panels and
+  // group boxes, round from the last to the first; from none, the first (the last backward).
+  // nullptr when no control takes the focus.
+  TControl* NextTabStop(const TControl* focused, bool forward) const;
+  // Tab and Shift+Tab move the focus; Enter presses a focused button, else the default button
+  // (a memo keeps its Enter); Esc presses the cancel button. True when the key was used.
+  bool DialogKey(TDialogKey key, TControl* focused);
 
   int ClientWidth() const override;
   int ClientHeight() const override;
@@ -89,6 +108,8 @@ class TForm : public TControl {
   bool doubleBuffered_ = false;
   TMainMenu* menu_ = nullptr;
   TWindowState windowState_ = TWindowState::wsNormal;
+  TButton* defaultButton_ = nullptr;
+  TButton* cancelButton_ = nullptr;
   bool created_ = false;
   bool modal_ = false;
   int modalResult_ = mrNone;

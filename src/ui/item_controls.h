@@ -42,7 +42,14 @@ class TComboBox : public TControl, public TItemList {
   void SelectByUser(int index);
   // The selected item's text, empty for none.
   std::string Text() const;
+  // Items of a fixed height in pixels, each drawn as its plain text, in the list and in the box;
+  // 0 (as made) leaves them as the platform draws them. Takes effect when the window is made.
+  int ItemHeight() const { return itemHeight_; }
+  void SetItemHeight(int height) { itemHeight_ = height; }
   TNotifyEvent OnChange;
+
+ private:
+  int itemHeight_ = 0;
 };
 
 }  // namespace ui

@@ -45,6 +45,7 @@ void Realize(TForm& form);
 // A control that came after its form's windows were made gets its window here.
 void Attach(TControl& control);
 void Update(TControl& control, int property);
+void Focus(TControl& control);
 void Destroy(TControl& control);
 
 void UpdateMenuItem(TMenuItem& item);
@@ -69,6 +70,8 @@ int ShowMessage(TForm* owner, const std::string& text, const std::string& captio
 
 // The message loop: runs until the application is terminated.
 void RunMessageLoop();
+// Handles the messages waiting, as the message loop does, and returns.
+void ProcessMessages();
 // Makes the main thread run synchronised calls soon.
 void WakeMainThread();
 // While the main thread waits for a worker: waits up to timeoutMs for windows to paint and

@@ -68,6 +68,9 @@ TAboutForm::TAboutForm(ui::TComponent* Owner) : ui::TForm(Owner) {
   Button1->SetBounds(80, 108, 73, 25);
   Button1->SetCaption("OK");
   Button1->OnClick = ui::Handler(this, &TAboutForm::Button1Click);
+  // "OK" is the window's only button: Enter and Esc both press it.
+  SetDefaultButton(Button1);
+  SetCancelButton(Button1);
 }
 
 ui::TLabel* TAboutForm::MakeCentredLabel(int left, int top, const char* text) {

@@ -105,6 +105,7 @@ void TLogForm::CreatePanel() {
   Label1->SetCaption("Масштаб по вертикали");
   ComboBox1 = Make<ui::TComboBox>(Panel1);
   ComboBox1->SetBounds(80, 24, 129, 21);
+  ComboBox1->SetItemHeight(16);
   ComboBox1->SetItems({"авто", "0,1 кВ/дел", "0,2 кВ/дел", "0,5 кВ/дел", "1 кВ/дел", "2 кВ/дел",
                        "5 кВ/дел", "10 кВ/дел", "20 кВ/дел", "50 кВ/дел"});
   ComboBox1->SetItemIndex(0);

@@ -246,6 +246,8 @@ void TMForm::CreateControls() {
   ModeRadioGroup->SetItems({"Сигнал", "Память прибора", "Файл"});
   ModeRadioGroup->SetItemIndex(0);
   ModeRadioGroup->OnClick = Handler(this, &TMForm::ModeRadioGroupClick);
+  // Tab visits the source group before the slot box that lies on it.
+  ModeRadioGroup->SetTabOrder(MemNumComboBox->TabOrder());
 
   RadioGroup1 = Make<TRadioGroup>(UpPanel);
   RadioGroup1->SetBounds(696, 8, 129, 65);

@@ -150,6 +150,84 @@ TEST(UiModelTest, AlignedPanelsShareTheClientArea) {
   }
 }
 
+TEST(UiModelTest, TabVisitsTheShownEnabledStopsInTabOrderThroughPanels) {
+  TForm form(nullptr);
+  auto make = [&form](TControl* control, TControl* parent) {
+    control->SetParent(parent);
+    return control;
+  };
+  TControl* panel = make(new TPanel(&form), &form);
+  TControl* second = make(new TButton(&form), panel);
+  TControl* first = make(new TButton(&form), panel);
+  TControl* hidden = make(new TCheckBox(&form), panel);
+  TControl* disabled = make(new TComboBox(&form), panel);
+  TControl* label = make(new TLabel(&form), &form);
+  TControl* chart = make(new TPaintControl(&form), &form);
+  TControl* memo = make(new TMemo(&form), &form);
+  first->SetTabOrder(0);
+  hidden->SetVisible(false);
+  disabled->SetEnabled(false);
+  EXPECT_EQ(first->TabOrder(), 0);
+  EXPECT_EQ(second->TabOrder(), 1);
+  EXPECT_EQ(label->TabOrder(), 1);
+
+  const struct {
+    TControl* from;
+    bool forward;
+    TControl* next;
+  } steps[] = {
+      {nullptr, true, first}, {first, true, second},  {second, true, memo},
+      {memo, true, first},    {nullptr, false, memo}, {first, false, memo},
+      {chart, true, memo},    {chart, false, second}, {hidden, true, first},
+  };
+  for (const auto& s : steps)
+    EXPECT_EQ(form.NextTabStop(s.from, s.forward), s.next);
+  // A control moved past the end goes last.
+  first->SetTabOrder(99);
+  EXPECT_EQ(form.NextTabStop(nullptr, true), second);
+  EXPECT_EQ(form.NextTabStop(second, true), first);
+}
+
+TEST(UiModelTest, EnterAndEscPressTheFormsButtons) {
+  TForm form(nullptr);
+  std::string pressed;
+  auto button = [&](const std::string& name) {
+    auto* b = new TButton(&form);
+    b->SetParent(&form);
+    b->OnClick = [&pressed, name](TObject*) { pressed = name; };
+    return b;
+  };
+  TButton* run = button("run");
+  TButton* close = button("close");
+  auto* memo = new TMemo(&form);
+  memo->SetParent(&form);
+  EXPECT_FALSE(form.DialogKey(TDialogKey::Enter, nullptr));
+  EXPECT_FALSE(form.DialogKey(TDialogKey::Escape, nullptr));
+  form.SetDefaultButton(run);
+  form.SetCancelButton(close);
+
+  const struct {
+    TDialogKey key;
+    TControl* focused;
+    bool used;
+    const char* pressed;
+  } cases[] = {
+      {TDialogKey::Enter, nullptr, true, "run"}, {TDialogKey::Enter, close, true, "close"},
+      {TDialogKey::Enter, memo, false, ""},      {TDialogKey::Escape, run, true, "close"},
+      {TDialogKey::Escape, memo, true, "close"}, {TDialogKey::Tab, run, true, ""},
+  };
+  for (const auto& c : cases) {
+    pressed.clear();
+    EXPECT_EQ(form.DialogKey(c.key, c.focused), c.used);
+    EXPECT_EQ(pressed, c.pressed);
+  }
+  // A disabled or hidden button is not pressed.
+  run->SetEnabled(false);
+  close->SetVisible(false);
+  EXPECT_FALSE(form.DialogKey(TDialogKey::Enter, nullptr));
+  EXPECT_FALSE(form.DialogKey(TDialogKey::Escape, nullptr));
+}
+
 TEST(UiModelTest, AutoSizedRightAlignedLabelKeepsItsRightEdge) {
   TForm form(nullptr);
   auto* label = new TLabel(&form);

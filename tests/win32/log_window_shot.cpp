@@ -55,6 +55,9 @@ TEST(LogWindowShot, FiveMinutesOfReadings) {
   ::GetClientRect(chart, &box);
   EXPECT_EQ(box.right, LogForm->LogChartBox->Width());
   EXPECT_EQ(box.bottom, LogForm->LogChartBox->Height());
+  // The vertical scale list is designed with fixed-height items 16 high.
+  EXPECT_EQ(::SendMessageW(static_cast<HWND>(LogForm->ComboBox1->Handle()), CB_GETITEMHEIGHT, 0, 0),
+            16);
 
   // The cursor at two thirds of the chart's width, moved there by the window's own message.
   LogForm->CursorCheckBox->SetChecked(true);

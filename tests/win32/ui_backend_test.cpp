@@ -20,6 +20,7 @@
 #include "text_controls.h"
 #include "thread.h"
 #include "timer.h"
+#include "virtual_desktop.h"
 
 namespace {
 
@@ -144,7 +145,10 @@ void CALLBACK ClickModalButton(HWND, UINT, UINT_PTR id, DWORD) {
 
 class BackendTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { Application->Initialize(); }
+  static void SetUpTestSuite() {
+    ASSERT_TRUE(UseDesktopOfOurOwn(L"vrx_backend_test"));
+    Application->Initialize();
+  }
   void SetUp() override {
     form = new TestForm(Application);
     form->Show();

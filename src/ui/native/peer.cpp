@@ -11,6 +11,7 @@ namespace ui::peer {
 void Realize(TForm&) {}
 void Attach(TControl&) {}
 void Update(TControl&, int) {}
+void Focus(TControl&) {}
 void Destroy(TControl&) {}
 void UpdateMenuItem(TMenuItem&) {}
 void DestroyMenu(TMenu&) {}
@@ -99,6 +100,10 @@ void RunMessageLoop() {
     os::WaitForSynchronize(20);
     os::CheckSynchronize();
   }
+}
+
+void ProcessMessages() {
+  os::CheckSynchronize();
 }
 
 void WakeMainThread() {}

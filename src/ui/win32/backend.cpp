@@ -26,6 +26,9 @@ namespace ui::win32 {
 namespace {
 
 int syncDepth = 0;
+// The control whose window CreateWindowExW is making: a list with items of a fixed height asks
+// its parent for their height before the back end knows its window.
+TControl* beingMade = nullptr;
 // Every window the back end made, with its control (radio buttons with their group).
 std::map<HWND, TControl*> windows;
 std::map<TControl*, HFONT> fonts;
@@ -57,17 +60,6 @@ DWORD FormExStyle(const TForm& form) {
   if (form.DoubleBuffered())
     style |= WS_EX_COMPOSITED;
   return style;
-}
-
-DWORD LabelStyle(const TLabel& label) {
-  switch (label.Alignment()) {
-    case TAlignment::taRightJustify:
-      return SS_RIGHT;
-    case TAlignment::taCenter:
-      return SS_CENTER;
-    default:
-      return SS_LEFT;
-  }
 }
 
 void AppendItems(HMENU menu, TMenuItem& parent) {
@@ -203,8 +195,7 @@ void CreateControlWindow(TControl& control) {
   DWORD exStyle = 0;
   switch (control.Kind()) {
     case ControlKind::Label:
-      windowClass = L"STATIC";
-      style |= LabelStyle(static_cast<TLabel&>(control)) | SS_NOPREFIX;
+      // Drawn by our own window class, so that a new text replaces the old in one copy.
       break;
     case ControlKind::Button:
       windowClass = L"BUTTON";
@@ -217,6 +208,8 @@ void CreateControlWindow(TControl& control) {
     case ControlKind::ComboBox:
       windowClass = L"COMBOBOX";
       style |= CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;
+      if (static_cast<TComboBox&>(control).ItemHeight() > 0)
+        style |= CBS_OWNERDRAWFIXED | CBS_HASSTRINGS;
       break;
     case ControlKind::Memo:
       windowClass = L"EDIT";
@@ -224,7 +217,9 @@ void CreateControlWindow(TControl& control) {
       exStyle = WS_EX_CLIENTEDGE;
       break;
     case ControlKind::StatusBar:
+      // The bar takes the place the form's layout gives it, as every aligned control does.
       windowClass = STATUSCLASSNAMEW;
+      style |= CCS_NORESIZE | CCS_NOPARENTALIGN;
       break;
     default:
       style |= WS_CLIPCHILDREN;
@@ -232,9 +227,11 @@ void CreateControlWindow(TControl& control) {
   }
   // A drop-down list's height includes its open list.
   int height = control.Kind() == ControlKind::ComboBox ? 200 : r.bottom - r.top;
+  beingMade = &control;
   HWND window =
       ::CreateWindowExW(exStyle, windowClass, nullptr, style, r.left, r.top, r.right - r.left,
                         height, parent, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+  beingMade = nullptr;
   ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&control));
   windows[window] = &control;
   TagWindow(window, control);
@@ -243,8 +240,10 @@ void CreateControlWindow(TControl& control) {
 
 void CreateFormWindow(TForm& form) {
   RegisterWindowClass();
+  // A modal form stays in front of the main window, as a dialog does. The other windows are the
+  // main window's peers: the one the user clicks comes to the front.
   TForm* main = Application->MainForm();
-  HWND owner = main && main != &form ? Window(*main) : nullptr;
+  HWND owner = form.Modal() && main && main != &form ? Window(*main) : nullptr;
   const TRect r = form.BoundsRect();
   HWND window =
       ::CreateWindowExW(FormExStyle(form), kWindowClass, os::Utf8ToWide(form.Caption()).c_str(),
@@ -256,9 +255,12 @@ void CreateFormWindow(TForm& form) {
   form.SetHandle(window);
 }
 
-// Makes the windows of a control and its children, then gives them the model's state.
+// Makes the windows that a control and its children lack and gives each new one the model's
+// state. A window made before keeps its own: its changes have reached it one by one, and pushing
+// them again would undo what the window became since (a placement applied to it).
 void Make(TControl& control) {
-  if (!control.Handle()) {
+  const bool made = !control.Handle();
+  if (made) {
     if (control.Kind() == ControlKind::Form) {
       CreateFormWindow(static_cast<TForm&>(control));
     } else {
@@ -267,7 +269,8 @@ void Make(TControl& control) {
   }
   for (TControl* child : control.Controls())
     Make(*child);
-  PushAll(control);
+  if (made)
+    PushAll(control);
 }
 
 void ShowState(TControl& control) {
@@ -367,12 +370,12 @@ void SetPanels(TControl& control) {
 void SetBoundsOf(TControl& control) {
   const TRect r = control.BoundsRect();
   int height = control.Kind() == ControlKind::ComboBox ? 200 : r.bottom - r.top;
-  if (control.Kind() == ControlKind::StatusBar) {
-    ::SendMessageW(Window(control), WM_SIZE, 0, 0);
-    return;
-  }
-  ::SetWindowPos(Window(control), nullptr, r.left, r.top, r.right - r.left, height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+  // A label sized to a new text is not copied along: its old text stays where it stood until
+  // the new one is drawn.
+  UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
+  if (control.Kind() == ControlKind::Label)
+    flags |= SWP_NOCOPYBITS;
+  ::SetWindowPos(Window(control), nullptr, r.left, r.top, r.right - r.left, height, flags);
 }
 
 }  // namespace
@@ -398,13 +401,18 @@ int RadioButtonIndex(TControl& group, HWND button) {
   return found == buttons.end() ? -1 : static_cast<int>(found - buttons.begin());
 }
 
-void SyncFormBounds(TControl& form) {
+void SyncFormBounds(TControl& control) {
+  auto& form = static_cast<TForm&>(control);
   HWND window = Window(form);
-  if (::IsIconic(window) || ::IsZoomed(window))
+  SyncScope scope;
+  form.SetWindowState(::IsZoomed(window)   ? TWindowState::wsMaximized
+                      : ::IsIconic(window) ? TWindowState::wsMinimized
+                                           : TWindowState::wsNormal);
+  // A minimised window's rectangle is its icon's: the controls keep the layout they had.
+  if (form.WindowState() == TWindowState::wsMinimized)
     return;
   RECT r;
   ::GetWindowRect(window, &r);
-  SyncScope scope;
   form.SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
 }
 
@@ -424,15 +432,20 @@ void TickTimer(UINT_PTR id) {
     found->second->Tick();
 }
 
-bool DispatchShortCut(const MSG& message) {
-  if (message.message != WM_KEYDOWN || !(::GetKeyState(VK_CONTROL) & 0x8000))
-    return false;
-  HWND root = ::GetAncestor(message.hwnd, GA_ROOT);
-  TControl* control = ControlOf(root);
-  if (!control || control->Kind() != ControlKind::Form)
-    return false;
-  TMainMenu* menu = static_cast<TForm*>(control)->Menu();
-  return menu && menu->DispatchShortCut(static_cast<TShortCut>(scCtrl | (message.wParam & 0xFF)));
+TControl* ControlBeingMade() {
+  return beingMade;
+}
+
+HFONT FontOf(const TControl& control) {
+  auto found = fonts.find(const_cast<TControl*>(&control));
+  return found == fonts.end() ? nullptr : found->second;
+}
+
+HWND RadioButton(TControl& group, int index) {
+  const auto& buttons = radioButtons[&group];
+  return index >= 0 && index < static_cast<int>(buttons.size())
+             ? buttons[static_cast<std::size_t>(index)]
+             : nullptr;
 }
 
 }  // namespace ui::win32
@@ -453,6 +466,10 @@ void Attach(TControl& control) {
   win32::Make(control);
 }
 
+void Focus(TControl& control) {
+  win32::Focus(control);
+}
+
 void Update(TControl& control, int property) {
   HWND window = Window(control);
   // While a form's window state is copied into the model, only the form's own window is left
@@ -461,21 +478,22 @@ void Update(TControl& control, int property) {
     return;
   switch (property) {
     case kCaption:
-      if (control.Kind() == ControlKind::Label)
-        ::SetWindowLongPtrW(window, GWL_STYLE,
-                            (::GetWindowLongPtrW(window, GWL_STYLE) & ~0x3) |
-                                win32::LabelStyle(static_cast<TLabel&>(control)));
       if (control.Kind() != ControlKind::StatusBar && control.Kind() != ControlKind::Memo &&
           control.Kind() != ControlKind::ComboBox)
         ::SetWindowTextW(window, os::Utf8ToWide(control.Caption()).c_str());
-      ::InvalidateRect(window, nullptr, TRUE);
+      // A label keeps its old text on the screen until its next paint draws the new one whole.
+      ::InvalidateRect(window, nullptr, control.Kind() != ControlKind::Label);
       break;
     case kBounds:
-      if (control.Kind() != ControlKind::Form)
+      if (control.Kind() != ControlKind::Form) {
         win32::SetBoundsOf(control);
-      else
+      } else if (::IsZoomed(window) || ::IsIconic(window)) {
+        // A maximised or minimised window keeps the size its state gives it; the model follows.
+        win32::SyncFormBounds(control);
+      } else {
         ::SetWindowPos(window, nullptr, control.Left(), control.Top(), control.Width(),
                        control.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+      }
       break;
     case kVisible:
       win32::ShowState(control);
@@ -550,6 +568,7 @@ void Destroy(TControl& control) {
   ForgetChildren(control);
   HWND window = Window(control);
   if (window) {
+    win32::ForgetFocus(window);
     win32::UntagWindow(window);
     win32::PublishMenu(window, nullptr);
     win32::windows.erase(window);
@@ -608,7 +627,7 @@ namespace {
 
 void PumpOne(const MSG& message) {
   try {
-    if (win32::DispatchShortCut(message))
+    if (win32::HandleKey(message))
       return;
   } catch (...) {
     Application->ShowCurrentException();
@@ -624,11 +643,14 @@ void RunModal(TForm& form) {
   Realize(form);
   // Every other window of the program takes no input while the form is shown.
   std::vector<HWND> disabled;
-  TForm* main = Application->MainForm();
-  if (main && main != &form && main->Handle() && ::IsWindowEnabled(Window(*main))) {
-    ::EnableWindow(Window(*main), FALSE);
-    disabled.push_back(Window(*main));
+  for (const auto& [window, control] : win32::windows) {
+    if (control->Kind() == ControlKind::Form && control != &form && ::IsWindowVisible(window) &&
+        ::IsWindowEnabled(window))
+      disabled.push_back(window);
   }
+  for (HWND window : disabled)
+    ::EnableWindow(window, FALSE);
+  TForm* main = Application->MainForm();
   form.TControl::SetVisible(true);
   ::SetForegroundWindow(Window(form));
   MSG message;
@@ -679,20 +701,15 @@ void SetPlacement(TForm& form, const WindowPlacement& placement) {
   HWND window = Window(form);
   ::SetWindowPlacement(window, &wp);
   // The model follows what the window became.
+  win32::SyncFormBounds(form);
   win32::SyncScope scope;
-  RECT r;
-  ::GetWindowRect(window, &r);
-  form.SetWindowState(::IsZoomed(window)   ? TWindowState::wsMaximized
-                      : ::IsIconic(window) ? TWindowState::wsMinimized
-                                           : TWindowState::wsNormal);
   form.SetVisible(::IsWindowVisible(window) != FALSE);
-  if (form.WindowState() == TWindowState::wsNormal)
-    form.SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
 }
 
 TSize FrameSize(const TForm& form) {
   HWND window = Window(form);
-  if (window) {
+  // A minimised window has no client area to measure the frame by.
+  if (window && !::IsIconic(window)) {
     RECT outer, client;
     ::GetWindowRect(window, &outer);
     ::GetClientRect(window, &client);
@@ -726,6 +743,17 @@ void RunMessageLoop() {
   MSG message;
   while (!Application->Terminated() && ::GetMessageW(&message, nullptr, 0, 0) > 0)
     PumpOne(message);
+}
+
+void ProcessMessages() {
+  MSG message;
+  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      ::PostQuitMessage(static_cast<int>(message.wParam));
+      return;
+    }
+    PumpOne(message);
+  }
 }
 
 void WakeMainThread() {

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "component.h"
+#include "form.h"
 
 namespace ui::win32 {
 
@@ -31,9 +31,25 @@ HWND MessageWindow();
 void TickTimer(UINT_PTR id);
 // Index of a radio group's button, or -1.
 int RadioButtonIndex(TControl& group, HWND button);
-// Copies a top-level window's rectangle into its form.
+// Copies a top-level window's state (normal, maximised, minimised) and, unless minimised, its
+// rectangle into its form.
 void SyncFormBounds(TControl& form);
-// Handles a key as a main-menu short-cut of the form it belongs to; true when it did.
-bool DispatchShortCut(const MSG& message);
+// The control whose window is being made right now, or nullptr.
+TControl* ControlBeingMade();
+// The font made for a control's window, or nullptr.
+HFONT FontOf(const TControl& control);
+// The radio button of a group's item, or nullptr.
+HWND RadioButton(TControl& group, int index);
+
+// Takes a key before the focused control does, as the platform's forms do (short-cuts, Tab,
+// Enter, Esc); true when it was used and must not reach the control.
+bool HandleKey(const MSG& message);
+// Gives a control's window the focus (a radio group's: its selected button).
+void Focus(TControl& control);
+// A form's activation: the control that had the focus gets it back, or else the first control
+// in tab order; false when the form's own window is to take it. Deactivated, the form notes its
+// focused control.
+bool FormActivated(TForm& form, bool active);
+void ForgetFocus(HWND form);
 
 }  // namespace ui::win32

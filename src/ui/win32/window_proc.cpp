@@ -74,10 +74,19 @@ LRESULT OnGetMinMaxInfo(TControl& control, LPARAM lParam) {
   return 0;
 }
 
-// Draws what the model says into a back buffer, then copies it in one go (no flicker).
-LRESULT OnPaint(TControl& control, HWND window) {
-  PAINTSTRUCT paint;
-  HDC dc = ::BeginPaint(window, &paint);
+void DrawLabel(const TLabel& label, GdiCanvas& canvas, int width) {
+  const TSize extent = canvas.TextExtent(label.Caption());
+  int left = 0;
+  if (label.Alignment() == TAlignment::taRightJustify)
+    left = width - extent.cx;
+  else if (label.Alignment() == TAlignment::taCenter)
+    left = (width - extent.cx) / 2;
+  canvas.PutText(left, 0, label.Caption());
+}
+
+// Draws what the model says into a back buffer, then copies it onto dc in one go: whatever of
+// the window reaches the screen meanwhile, it is never half drawn.
+void Draw(TControl& control, HWND window, HDC dc) {
   RECT client;
   ::GetClientRect(window, &client);
   HDC memory = ::CreateCompatibleDC(dc);
@@ -94,6 +103,9 @@ LRESULT OnPaint(TControl& control, HWND window) {
         break;
       case ControlKind::StringGrid:
         static_cast<TStringGrid&>(control).Draw(canvas);
+        break;
+      case ControlKind::Label:
+        DrawLabel(static_cast<TLabel&>(control), canvas, client.right);
         break;
       case ControlKind::GroupBox:
       case ControlKind::RadioGroup: {
@@ -118,11 +130,23 @@ LRESULT OnPaint(TControl& control, HWND window) {
   ::SelectObject(memory, oldBitmap);
   ::DeleteObject(bitmap);
   ::DeleteDC(memory);
+}
+
+LRESULT OnPaint(TControl& control, HWND window) {
+  PAINTSTRUCT paint;
+  HDC dc = ::BeginPaint(window, &paint);
+  Draw(control, window, dc);
   ::EndPaint(window, &paint);
   return 0;
 }
 
-// Labels and check boxes take their font colour from the model.
+// The window drawn into a device context of the caller's (a print or a test).
+LRESULT OnPrintClient(TControl& control, HWND window, WPARAM wParam) {
+  Draw(control, window, reinterpret_cast<HDC>(wParam));
+  return 0;
+}
+
+// Check boxes take their font colour from the model.
 LRESULT OnControlColor(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   TControl* child = ControlOf(reinterpret_cast<HWND>(lParam));
   if (!child)
@@ -132,6 +156,42 @@ LRESULT OnControlColor(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
   TColor color = child->Font().color;
   ::SetTextColor(dc, color == clDefault ? ::GetSysColor(COLOR_WINDOWTEXT) : color);
   return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
+}
+
+// A drop-down list with items of a fixed height: the height, for the items and for the box.
+LRESULT OnMeasureItem(HWND window, WPARAM wParam, LPARAM lParam) {
+  auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+  TControl* control = ControlBeingMade();
+  if (measure->CtlType != ODT_COMBOBOX || !control || control->Kind() != ControlKind::ComboBox)
+    return ::DefWindowProcW(window, WM_MEASUREITEM, wParam, lParam);
+  measure->itemHeight = static_cast<UINT>(static_cast<TComboBox*>(control)->ItemHeight());
+  return TRUE;
+}
+
+// An item of such a list, or the box's selected item: its plain text.
+LRESULT OnDrawItem(HWND window, WPARAM wParam, LPARAM lParam) {
+  auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+  TControl* control = ControlOf(item->hwndItem);
+  if (item->CtlType != ODT_COMBOBOX || !control || control->Kind() != ControlKind::ComboBox)
+    return ::DefWindowProcW(window, WM_DRAWITEM, wParam, lParam);
+  const auto& items = static_cast<TComboBox*>(control)->Items();
+  const bool selected = (item->itemState & ODS_SELECTED) != 0;
+  HDC dc = item->hDC;
+  ::FillRect(dc, &item->rcItem, ::GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+  if (item->itemID < items.size()) {
+    HGDIOBJ oldFont = ::SelectObject(
+        dc, FontOf(*control) ? FontOf(*control) : ::GetStockObject(DEFAULT_GUI_FONT));
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    RECT text = item->rcItem;
+    text.left += 2;
+    ::DrawTextW(dc, os::Utf8ToWide(items[item->itemID]).c_str(), -1, &text,
+                DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    ::SelectObject(dc, oldFont);
+  }
+  if (item->itemState & ODS_FOCUS)
+    ::DrawFocusRect(dc, &item->rcItem);
+  return TRUE;
 }
 
 LRESULT OnContextMenu(WPARAM wParam, LPARAM lParam) {
@@ -177,6 +237,15 @@ LRESULT OnFocus(TControl& control, bool gained) {
   return 0;
 }
 
+LRESULT OnActivate(TControl& control, HWND window, WPARAM wParam, LPARAM lParam) {
+  const bool active = LOWORD(wParam) != WA_INACTIVE;
+  // A minimised window activated keeps the focus on itself.
+  if (control.Kind() == ControlKind::Form && !(active && HIWORD(wParam)) &&
+      FormActivated(static_cast<TForm&>(control), active))
+    return 0;
+  return ::DefWindowProcW(window, WM_ACTIVATE, wParam, lParam);
+}
+
 // The hidden message window: timers and the main thread's synchronised calls.
 LRESULT MessageWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
@@ -201,18 +270,26 @@ LRESULT Dispatch(TControl& c, HWND w, UINT message, WPARAM wParam, LPARAM lParam
       return OnGetMinMaxInfo(c, lParam);
     case WM_PAINT:
       return OnPaint(c, w);
+    case WM_PRINTCLIENT:
+      return OnPrintClient(c, w, wParam);
     case WM_ERASEBKGND:
       return 1;
     case WM_CTLCOLORSTATIC:
       return OnControlColor(w, message, wParam, lParam);
     case WM_CTLCOLORBTN:
       return OnControlColor(w, message, wParam, lParam);
+    case WM_MEASUREITEM:
+      return OnMeasureItem(w, wParam, lParam);
+    case WM_DRAWITEM:
+      return OnDrawItem(w, wParam, lParam);
     case WM_CONTEXTMENU:
       return OnContextMenu(wParam, lParam);
     case WM_MOUSEMOVE:
       return OnMouseMove(c, lParam);
     case WM_LBUTTONDOWN:
       return OnButtonDown(c, w);
+    case WM_ACTIVATE:
+      return OnActivate(c, w, wParam, lParam);
     case WM_SETFOCUS:
       return OnFocus(c, true);
     case WM_KILLFOCUS:

@@ -43,6 +43,8 @@ TFtIdentForm::TFtIdentForm(ui::TComponent* Owner) : ui::TForm(Owner) {
   Button1->OnClick = ui::Handler(this, &TFtIdentForm::Button1Click);
   Button2 = MakeButton(this, Panel1, 88, "Закрыть", "Button2");
   Button2->OnClick = ui::Handler(this, &TFtIdentForm::Button2Click);
+  // Esc closes the dialog as "Закрыть" does; Enter presses the focused button.
+  SetCancelButton(Button2);
 
   Memo = new ui::TMemo(this);
   Memo->SetName("Memo");

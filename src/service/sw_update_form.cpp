@@ -37,6 +37,8 @@ TSWUpdateForm::TSWUpdateForm(ui::TComponent* Owner) : ui::TForm(Owner), serial_(
   Button2->SetBounds(88, 8, 75, 25);
   Button2->SetCaption("Закрыть");
   Button2->OnClick = ui::Handler(this, &TSWUpdateForm::Button2Click);
+  // Esc closes the dialog as "Закрыть" does; Enter presses the focused button.
+  SetCancelButton(Button2);
 
   Memo = new ui::TMemo(this);
   Memo->SetParent(this);

@@ -11,17 +11,17 @@ set(ARITH_ENV ${ARITH_SUPPORT}/extended_precision_env.cpp)
 
 vrx_add_test(spectrum_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/spectrum_test.cpp ${ARITH_ENV}
-  LIBS vrx_device vrx_synthetic_frames)
+  LIBS vrx_arith vrx_synthetic_frames)
 vrx_add_test(arith_steps_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/arith_steps_test.cpp ${CMAKE_CURRENT_LIST_DIR}/dc_correction_test.cpp
           ${CMAKE_CURRENT_LIST_DIR}/harmonics_test.cpp ${ARITH_ENV}
-  LIBS vrx_device)
+  LIBS vrx_arith)
 vrx_add_test(process_record_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/process_record_test.cpp ${ARITH_ENV}
-  LIBS vrx_device vrx_synthetic_frames)
+  LIBS vrx_arith vrx_synthetic_frames)
 vrx_add_test(record_identity_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/record_identity_test.cpp ${ARITH_ENV}
-  LIBS vrx_device vrx_synthetic_frames)
+  LIBS vrx_arith vrx_synthetic_frames)
 # No environment here: it checks what the platform's start-up and a fresh thread leave.
 vrx_add_test(fpu_precision_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/fpu_precision_test.cpp

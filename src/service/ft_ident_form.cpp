@@ -2,6 +2,7 @@
 
 #include "connection_hold.h"
 #include "ft_ident.h"
+#include "utility_dialog.h"
 
 TFtIdentForm* FtIdentForm = nullptr;
 
@@ -14,43 +15,18 @@ class DialogMemo final : public FtIdentMemo {
   void FtIdentAddLine(const char* text) override { ::FtIdentAddLine(text); }
 };
 
-ui::TButton* MakeButton(ui::TForm* form, ui::TControl* parent, int left, const char* caption,
-                        const char* name) {
-  auto* button = new ui::TButton(form);
-  button->SetName(name);
-  button->SetParent(parent);
-  button->SetBounds(left, 8, 75, 25);
-  button->SetCaption(caption);
-  return button;
-}
-
 }  // namespace
 
 TFtIdentForm::TFtIdentForm(ui::TComponent* Owner) : ui::TForm(Owner) {
-  SetName("FtIdentForm");
-  SetCaption("Вшить идентификатор FT232");
-  SetBounds(0, 0, 337, 349);
-  SetPosition(ui::TPosition::poMainFormCenter);
+  const UtilityDialogParts parts =
+      BuildUtilityDialog(*this, "FtIdentForm", "Вшить идентификатор FT232", 337, 349, "Вшить");
+  Panel1 = parts.panel;
+  Button1 = parts.action;
+  Button2 = parts.close;
+  Memo = parts.memo;
   OnClose = ui::Handler(this, &TFtIdentForm::FormClose);
-
-  Panel1 = new ui::TPanel(this);
-  Panel1->SetName("Panel1");
-  Panel1->SetParent(this);
-  Panel1->SetHeight(41);
-  Panel1->SetAlign(ui::TAlign::alBottom);
-
-  Button1 = MakeButton(this, Panel1, 8, "Вшить", "Button1");
   Button1->OnClick = ui::Handler(this, &TFtIdentForm::Button1Click);
-  Button2 = MakeButton(this, Panel1, 88, "Закрыть", "Button2");
   Button2->OnClick = ui::Handler(this, &TFtIdentForm::Button2Click);
-  // Esc closes the dialog as "Закрыть" does; Enter presses the focused button.
-  SetCancelButton(Button2);
-
-  Memo = new ui::TMemo(this);
-  Memo->SetName("Memo");
-  Memo->SetParent(this);
-  Memo->SetReadOnly(true);
-  Memo->SetAlign(ui::TAlign::alClient);
 
   // The identity routine checks for the driver itself; the hold only has to stand.
   holding_ = HoldConnectionThread() != ConnectionHold::kRefused;

@@ -2,6 +2,7 @@
 
 #include "connection_hold.h"
 #include "sw_update_thread.h"
+#include "utility_dialog.h"
 
 TSWUpdateForm* SWUpdateForm = nullptr;
 
@@ -12,46 +13,19 @@ namespace {
 TSWUpdateForm* openDialog = nullptr;
 uint32_t nextSerial = 1;
 
-constexpr int kPanelHeight = 41;
-
 }  // namespace
 
 TSWUpdateForm::TSWUpdateForm(ui::TComponent* Owner) : ui::TForm(Owner), serial_(nextSerial++) {
-  SetCaption("Обновить ПО");
-  SetBounds(0, 0, 285, 360);
-  SetPosition(ui::TPosition::poMainFormCenter);
-
-  Panel1 = new ui::TPanel(this);
-  Panel1->SetParent(this);
-  Panel1->SetAlign(ui::TAlign::alBottom);
-  Panel1->SetHeight(kPanelHeight);
-
-  Button1 = new ui::TButton(this);
-  Button1->SetParent(Panel1);
-  Button1->SetBounds(8, 8, 75, 25);
-  Button1->SetCaption("Обновить ПО");
+  const UtilityDialogParts parts =
+      BuildUtilityDialog(*this, "SWUpdateForm", "Обновить ПО", 285, 360, "Обновить ПО");
+  Panel1 = parts.panel;
+  Button1 = parts.action;
+  Button2 = parts.close;
+  Memo = parts.memo;
   Button1->OnClick = ui::Handler(this, &TSWUpdateForm::Button1Click);
-
-  Button2 = new ui::TButton(this);
-  Button2->SetParent(Panel1);
-  Button2->SetBounds(88, 8, 75, 25);
-  Button2->SetCaption("Закрыть");
   Button2->OnClick = ui::Handler(this, &TSWUpdateForm::Button2Click);
-  // Esc closes the dialog as "Закрыть" does; Enter presses the focused button.
-  SetCancelButton(Button2);
-
-  Memo = new ui::TMemo(this);
-  Memo->SetParent(this);
-  Memo->SetAlign(ui::TAlign::alClient);
-  Memo->SetReadOnly(true);
   Memo->SetLines({"Выключите и включите прибор, долго удерживая ",
                   "кнопку включения. Затем нажмите кнопку ", "\"Обновить ПО\"."});
-
-  SetName("SWUpdateForm");
-  Panel1->SetName("Panel1");
-  Button1->SetName("Button1");
-  Button2->SetName("Button2");
-  Memo->SetName("Memo");
 
   openDialog = this;
   ReleaseConnectionThread();

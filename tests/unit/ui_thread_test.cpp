@@ -4,9 +4,11 @@
 #include <chrono>
 #include <optional>
 #include <stdexcept>
+#include <string>
 #include <thread>
 
 #include "deadline.h"
+#include "main_thread_pump.h"
 #include "thread.h"
 
 namespace {
@@ -41,35 +43,28 @@ class Worker : public os::TThread {
   bool sync_;
 };
 
-// Runs the main thread's side until done() holds; a worker that never gets there ends the test
-// program with a message rather than a hang.
-void PumpUntil(const std::function<bool()>& done) {
-  Deadline deadline("a worker's progress", 20s);
-  while (!done()) {
-    os::WaitForSynchronize(5);
-    os::CheckSynchronize();
-  }
-}
-
+// A call that waits for a worker ends the test program with a message rather than hang.
 void WaitHeld(os::TThread* worker) {
   Deadline deadline("WaitUntilHeld", 20s);
   worker->WaitUntilHeld();
+}
+
+void WaitEnded(os::TThread* worker, const std::string& what) {
+  Deadline deadline(what, 20s);
+  worker->WaitFor();
 }
 
 void Stop(os::TThread* worker) {
   while (worker->SuspendCount() > 0)
     worker->Resume();
   worker->Terminate();
-  {
-    Deadline deadline("a worker's end", 20s);
-    worker->WaitFor();
-  }
+  WaitEnded(worker, "a worker's end");
   delete worker;
 }
 
 TEST(ThreadTest, SuspensionIsCountedAndHeldAtSafePoints) {
   Worker* worker = os::TThread::Create<Worker>(false);
-  PumpUntil([&] { return worker->passes > 2; });
+  ASSERT_TRUE(PumpUntil([&] { return worker->passes > 2; }));
 
   worker->Suspend();
   worker->Suspend();
@@ -87,7 +82,7 @@ TEST(ThreadTest, SuspensionIsCountedAndHeldAtSafePoints) {
   // A resume at count 0 does nothing: a later suspend holds it again.
   worker->Resume();
   EXPECT_EQ(worker->SuspendCount(), 0);
-  PumpUntil([&] { return worker->passes > passes + 2; });
+  ASSERT_TRUE(PumpUntil([&] { return worker->passes > passes + 2; }));
   worker->Suspend();
   WaitHeld(worker);
   EXPECT_TRUE(worker->Held());
@@ -99,7 +94,7 @@ TEST(ThreadTest, CreatedSuspendedRunsNothingUntilResumed) {
   WaitHeld(worker);
   EXPECT_EQ(worker->passes, 0);
   worker->Resume();
-  PumpUntil([&] { return worker->passes > 0; });
+  ASSERT_TRUE(PumpUntil([&] { return worker->passes > 0; }));
   Stop(worker);
 }
 
@@ -108,7 +103,7 @@ TEST(ThreadTest, ExceptionInCallbackStaysOnTheMainThread) {
   os::SetSyncExceptionHandler([](std::exception_ptr) { ++reported; });
   Worker* worker = os::TThread::Create<Worker>(false);
   worker->throwInCallback = true;  // set before the first call can run: runs on this thread
-  PumpUntil([&] { return worker->shown >= 3; });
+  ASSERT_TRUE(PumpUntil([&] { return worker->shown >= 3; }));
   EXPECT_GE(reported.load(), 3);
   EXPECT_FALSE(worker->Finished());
   Stop(worker);
@@ -158,42 +153,34 @@ TEST(ThreadTest, APauseEndsOnAHoldOnWhatItWaitsForAndOnTerminationIfAsked) {
     const char* what;
     void (*act)(Pauser&);
     bool endOnTerminate;
+    bool ends;  // the act alone ends the pause; otherwise a hold ends it after
   };
   const Case cases[] = {
-      {"hold", [](Pauser& p) { p.Suspend(); }, false},
+      {"hold", [](Pauser& p) { p.Suspend(); }, false, true},
       {"awaited",
        [](Pauser& p) {
          p.awaited = true;
          p.Wake();
        },
-       false},
-      {"terminate", [](Pauser& p) { p.Terminate(); }, true},
+       false, true},
+      {"terminate", [](Pauser& p) { p.Terminate(); }, true, true},
+      {"terminate, not asked to end on it", [](Pauser& p) { p.Terminate(); }, false, false},
   };
   os::SetPauseWait(&NeverRunsOut);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     Pauser* pauser = os::TThread::Create<Pauser>(c.endOnTerminate);
-    PumpUntil([&] { return pauser->paused.load(); });
+    ASSERT_TRUE(PumpUntil([&] { return pauser->paused.load(); }));
     c.act(*pauser);
-    {
-      Deadline deadline(std::string("the end of a pause on ") + c.what, 20s);
-      pauser->WaitFor();
+    if (!c.ends) {
+      std::this_thread::sleep_for(20ms);
+      EXPECT_FALSE(pauser->Finished());
+      pauser->Suspend();
     }
+    WaitEnded(pauser, std::string("the end of a pause on ") + c.what);
     EXPECT_EQ(pauser->endedEarly, true);
     Stop(pauser);
   }
-  // Without being asked to, a pause goes on when the thread is told to terminate.
-  Pauser* pauser = os::TThread::Create<Pauser>(false);
-  PumpUntil([&] { return pauser->paused.load(); });
-  pauser->Terminate();
-  std::this_thread::sleep_for(20ms);
-  EXPECT_FALSE(pauser->Finished());
-  pauser->Suspend();
-  {
-    Deadline deadline("the end of a pause on hold", 20s);
-    pauser->WaitFor();
-  }
-  Stop(pauser);
   os::SetPauseWait(nullptr);
 }
 
@@ -228,10 +215,7 @@ TEST(ThreadTest, TheMainThreadKnowsWhoseSynchronisedCallItRuns) {
     bool own = false, other = true;
   };
   Asker* asker = os::TThread::Create<Asker>(first);
-  {
-    Deadline deadline("the asker's end", 20s);
-    asker->WaitFor();
-  }
+  WaitEnded(asker, "the asker's end");
   EXPECT_TRUE(asker->own);
   EXPECT_FALSE(asker->other);
   EXPECT_FALSE(asker->InSynchronize());

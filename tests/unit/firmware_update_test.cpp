@@ -12,6 +12,7 @@
 
 #include "clock.h"
 #include "connection_thread.h"
+#include "counting_host.h"
 #include "crc16.h"
 #include "file.h"
 #include "firmware_image.h"
@@ -149,13 +150,6 @@ TEST(Crc16Test, Vectors) {
   }
 }
 
-TEST(Crc16Test, StampedHighByteFirstIntoTheLastTwoBytes) {
-  uint8_t digits[11] = {'1', '2', '3', '4', '5', '6', '7', '8', '9', 0, 0};
-  StampCrc(digits, 11);
-  EXPECT_EQ(digits[9], 0x29);
-  EXPECT_EQ(digits[10], 0xB1);
-}
-
 TEST_F(FirmwareUpdateTest, ImageFilesBySize) {
   const long kMissing = -1;
   const struct {
@@ -204,7 +198,6 @@ TEST_F(FirmwareUpdateTest, BootLoaderAnswers) {
     size_t received;
     uint32_t reads;  // 0: not counted
   } cases[] = {
-      {"", kSuccess, kBoth, 0},
       {"boot_announcement = 0x7789", Plus(kWaiting, {kWrongId}), 0, 1},
       // 77 alone, then 88 77: the first byte is dropped and the next two are judged.
       {"boot_split = 1", Plus(kWaiting, {kWrongId}), 0, 2},
@@ -281,23 +274,11 @@ TEST_F(FirmwareUpdateTest, WithoutTheDriverLibraryNothingTouchesTheLink) {
   EXPECT_EQ(simctl::Counter("FT_OpenEx") + simctl::Counter("FT_Read"), 0u);
 }
 
-// The main window as the connection thread sees it: nothing to show.
-class NoWindows : public ConnectionHost {
- public:
-  void ReportFileError() override {}
-  void SelectFileSource() override {}
-  void ShowRecord(const TMeasRecord&) override {}
-  void AddLogPoint(const TMeasRecord&) override {}
-  void SetCycleTimeText(const std::string&) override {}
-  int SelectedMemorySlot() override { return 0; }
-  void ReportMissingDriver() override {}
-};
-
 TEST_F(FirmwareUpdateTest, EachOpeningLetsTheConnectionThreadGoOnceAndEachPressHoldsItOnceMore) {
   // No image files: each update ends at once, after holding the connection thread.
   ResetFtTransportForTests();
   Configure("");
-  NoWindows host;
+  CountingHost host;
   FtConnectThread = os::TThread::Create<classFtConnectThread>(false, host, std::nullopt);
   auto polls = [] { return simctl::Counter("requests_param"); };
   ASSERT_TRUE(PumpUntil([&] { return polls() > 0; }));

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdlib>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -48,6 +49,14 @@ inline std::vector<ChipImage> ParseEepromImages(const std::string& text) {
     chips.push_back(chip);
   }
   return chips;
+}
+
+// The images in the simulator's file at `path`.
+inline std::vector<ChipImage> ReadEepromImages(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream text;
+  text << file.rdbuf();
+  return ParseEepromImages(text.str());
 }
 
 // What a chip programmed with the program's identity shows, compared with its image before;

@@ -33,19 +33,18 @@ Lines Header(int count) {
   return {"подключено " + std::to_string(count) + " устройств", ""};
 }
 
-// The lines of one chip: its number, its serial number, what happened, the separator.
-Lines Chip(int number, const std::string& serial, const Lines& outcome) {
-  Lines lines = {"устройство номер " + std::to_string(number) + ":", "SerialNumber=" + serial};
-  lines.insert(lines.end(), outcome.begin(), outcome.end());
-  lines.push_back("  ");
+// The lines of a run over chips whose outcomes are given: the header, then for each its number,
+// its serial number (the instrument's chip first, then the simulator's plain FT232R chips), what
+// happened and the separator.
+Lines Chips(const std::vector<Lines>& outcomes) {
+  Lines lines = Header(static_cast<int>(outcomes.size()));
+  for (std::size_t k = 0; k < outcomes.size(); ++k) {
+    lines.push_back("устройство номер " + std::to_string(k) + ":");
+    lines.push_back(k == 0 ? "SerialNumber=VRX47001" : "SerialNumber=FTSIM00" + std::to_string(k));
+    lines.insert(lines.end(), outcomes[k].begin(), outcomes[k].end());
+    lines.push_back("  ");
+  }
   return lines;
-}
-
-Lines Join(std::initializer_list<Lines> parts) {
-  Lines all;
-  for (const Lines& part : parts)
-    all.insert(all.end(), part.begin(), part.end());
-  return all;
 }
 
 const std::string kProgrammed = "устройство VRX-470 прошито успешно";
@@ -87,10 +86,7 @@ class FtIdentTest : public ::testing::Test {
       ASSERT_EQ(FtLinkStatus(), FT_OK);
     }
   }
-  std::vector<ChipImage> Images() const {
-    const std::vector<unsigned char> bytes = ReadWholeFile(imageFile_);
-    return ParseEepromImages(std::string(bytes.begin(), bytes.end()));
-  }
+  std::vector<ChipImage> Images() const { return ReadEepromImages(imageFile_); }
   // Runs the routine once and returns how often each driver call came meanwhile.
   std::vector<uint32_t> Run(const std::vector<const char*>& calls) {
     std::vector<uint32_t> counts;
@@ -128,73 +124,50 @@ TEST_F(FtIdentTest, EachChipByTheSituationsOfItsList) {
   struct Row {
     const char* name;
     const char* scenario;
-    bool connect;
     Lines lines;
     std::vector<bool> programmed;
-    uint32_t cycles;
-    uint32_t closes;  // the link's close included
+    uint32_t cycles;  // each chip cycled is closed too, after the link's own close
+    bool connect = true;
   };
+  const Lines kTwoProgrammed = Chips({{kProgrammed}, {kProgrammed}});
   const Row rows[] = {
-      {"two chips",
-       "devices = 2",
-       true,
-       Join({Header(2), Chip(0, "VRX47001", {kProgrammed}), Chip(1, "FTSIM001", {kProgrammed})}),
-       {true, true},
-       2,
-       3},
+      {"two chips", "devices = 2", kTwoProgrammed, {true, true}, 2},
       {"a busy chip that opens",
        "devices = 2\nbusy = 1\nbusy_opens = 1",
-       true,
-       Join({Header(2), Chip(0, "VRX47001", {kProgrammed}),
-             Chip(1, "FTSIM001", {kBusy, kProgrammed})}),
+       Chips({{kProgrammed}, {kBusy, kProgrammed}}),
        {true, true},
-       2,
-       3},
+       2},
       {"a busy chip that refuses the open",
        "devices = 2\nbusy = 1",
-       true,
-       Join({Header(2), Chip(0, "VRX47001", {kProgrammed}),
-             Chip(1, "FTSIM001", {kBusy, kOpenFailed})}),
+       Chips({{kProgrammed}, {kBusy, kOpenFailed}}),
        {true, false},
-       1,
-       2},
+       1},
       {"an open refused, and the next chip still done",
        "devices = 3\nrefuse_open = 1",
-       true,
-       Join({Header(3), Chip(0, "VRX47001", {kProgrammed}), Chip(1, "FTSIM001", {kOpenFailed}),
-             Chip(2, "FTSIM002", {kProgrammed})}),
+       Chips({{kProgrammed}, {kOpenFailed}, {kProgrammed}}),
        {true, false, true},
-       2,
-       3},
+       2},
       {"a configuration that cannot be read",
        "devices = 2\nee_read_fails = 1",
-       true,
-       Join({Header(2), Chip(0, "VRX47001", {kProgrammed}), Chip(1, "FTSIM001", {kReadFailed})}),
+       Chips({{kProgrammed}, {kReadFailed}}),
        {true, false},
-       2,
-       3},
+       2},
       {"programming refused",
        "devices = 2\nee_program_fails = 0",
-       true,
-       Join({Header(2), Chip(0, "VRX47001", {}), Chip(1, "FTSIM001", {kProgrammed})}),
+       Chips({{}, {kProgrammed}}),
        {false, true},
-       2,
-       3},
+       2},
       {"no device list",
        "devices = 2\nlist_fails = 1",
-       true,
        {"устройств не обнаружено!"},
        {false, false},
-       0,
-       1},
+       0},
       {"the list not returned",
        "devices = 2\nlist_info_fails = 1",
-       true,
        {"подключено 2 устройств", "", "FT_GetDeviceInfoList ERROR!"},
        {false, false},
-       0,
-       1},
-      {"no chip attached", "attached = 0", false, Header(0), {false}, 0, 1},
+       0},
+      {"no chip attached", "attached = 0", Header(0), {false}, 0, false},
   };
   for (const Row& row : rows) {
     ResetFtTransportForTests();
@@ -205,7 +178,7 @@ TEST_F(FtIdentTest, EachChipByTheSituationsOfItsList) {
     EXPECT_EQ(memo_.lines, row.lines) << row.name;
     ExpectImages(row.programmed, row.name);
     EXPECT_EQ(counts[0], row.cycles) << row.name << ": port cycles";
-    EXPECT_EQ(counts[1], row.closes) << row.name << ": closes";
+    EXPECT_EQ(counts[1], row.cycles + 1) << row.name << ": closes";
     // The link is gone; nothing is left that a later call could use.
     EXPECT_EQ(FtHandle, nullptr) << row.name;
     EXPECT_NE(FtLinkStatus(), FT_OK) << row.name;
@@ -217,8 +190,7 @@ TEST_F(FtIdentTest, APressAgainProgramsEveryChipAgainAndShowsOnlyItsOwnRun) {
   FtProgramIdent(memo_);
   const std::vector<uint32_t> counts = Run({"FT_EE_Program", "FT_OpenEx"});
   EXPECT_EQ(memo_.clears, 2);
-  EXPECT_EQ(memo_.lines, Join({Header(2), Chip(0, "VRX47001", {kProgrammed}),
-                               Chip(1, "FTSIM001", {kProgrammed})}));
+  EXPECT_EQ(memo_.lines, Chips({{kProgrammed}, {kProgrammed}}));
   EXPECT_EQ(counts, (std::vector<uint32_t>{2, 2}));
   ExpectImages({true, true}, "twice");
 }

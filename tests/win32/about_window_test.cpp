@@ -8,26 +8,18 @@
 
 #include "about_form.h"
 #include "application.h"
+#include "key_presses.h"
 #include "virtual_desktop.h"
 
 namespace {
 
 std::vector<WORD> keys;
 
-// Once the modal run has begun: the keys, pressed as the keyboard would.
+// Once the modal run has begun: the keys, one after another, pressed as the keyboard would.
 void CALLBACK PressKeys(HWND, UINT, UINT_PTR id, DWORD) {
   ::KillTimer(nullptr, id);
-  std::vector<INPUT> inputs;
-  for (WORD key : keys) {
-    INPUT down{};
-    down.type = INPUT_KEYBOARD;
-    down.ki.wVk = key;
-    INPUT up = down;
-    up.ki.dwFlags = KEYEVENTF_KEYUP;
-    inputs.push_back(down);
-    inputs.push_back(up);
-  }
-  ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  for (WORD key : keys)
+    PressChord({key});
 }
 
 // Ends a modal run that the keys left open, so that a failing case cannot hang.

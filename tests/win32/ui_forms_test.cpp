@@ -13,6 +13,7 @@
 #include "application.h"
 #include "controls.h"
 #include "form.h"
+#include "key_presses.h"
 #include "menu.h"
 #include "peer.h"
 #include "text_controls.h"
@@ -26,9 +27,9 @@ HWND Hwnd(const TControl* control) {
   return static_cast<HWND>(control->Handle());
 }
 
-// Runs the program's message handling until done() or about three seconds have passed.
-bool PumpUntil(const std::function<bool()>& done) {
-  for (int i = 0; i < 300 && !done(); ++i) {
+// Runs the program's message handling until done() or about `milliseconds` have passed.
+bool PumpUntil(const std::function<bool()>& done, int milliseconds = 3000) {
+  for (int waited = 0; waited < milliseconds && !done(); waited += 10) {
     Application->ProcessMessages();
     ::Sleep(10);
   }
@@ -36,10 +37,18 @@ bool PumpUntil(const std::function<bool()>& done) {
 }
 
 void Pump(int milliseconds) {
-  for (int waited = 0; waited < milliseconds; waited += 10) {
-    Application->ProcessMessages();
-    ::Sleep(10);
-  }
+  PumpUntil([] { return false; }, milliseconds);
+}
+
+// A control of the form on parent, at the given place (none for an aligned control).
+template <class T>
+T* Put(TForm& form, TControl* parent, TRect bounds = {}) {
+  T* control = new T(&form);
+  control->SetParent(parent);
+  if (bounds.right > bounds.left)
+    control->SetBounds(bounds.left, bounds.top, bounds.right - bounds.left,
+                       bounds.bottom - bounds.top);
+  return control;
 }
 
 // A child window's rectangle in its parent's client coordinates.
@@ -67,14 +76,14 @@ struct MainForm : TForm {
   explicit MainForm(TComponent* owner) : TForm(owner) {
     SetCaption("Главное окно");
     SetBounds(40, 40, 600, 400);
-    up = Make<TPanel>(this);
+    up = Put<TPanel>(*this, this);
     up->SetHeight(113);
     up->SetAlign(TAlign::alTop);
-    status = Make<TStatusBar>(this);
+    status = Put<TStatusBar>(*this, this);
     status->SetHeight(19);
     status->SetAlign(TAlign::alBottom);
     status->AddPanel(50);
-    chart = Make<TPaintControl>(this);
+    chart = Put<TPaintControl>(*this, this);
     chart->SetAlign(TAlign::alClient);
     menu = new TMainMenu(this);
     auto* file = new TMenuItem(this);
@@ -86,13 +95,6 @@ struct MainForm : TForm {
     menu->Items()->Add(file);
     file->Add(open);
     SetMenu(menu);
-  }
-
-  template <class T>
-  T* Make(TControl* parent) {
-    T* control = new T(this);
-    control->SetParent(parent);
-    return control;
   }
 
   // The real windows of the aligned controls cover the client area as the alignment says.
@@ -140,22 +142,7 @@ class FormsTest : public ::testing::Test {
   }
 };
 
-TEST_F(FormsTest, MaximisingAndRestoringLayTheControlsOutAnew) {
-  HWND window = Hwnd(mainForm);
-  // What the maximise box and a double click on the caption do.
-  ::SendMessageW(window, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
-  ASSERT_TRUE(PumpUntil([&] { return ::IsZoomed(window) != FALSE; }));
-  Pump(50);
-  RECT client;
-  ::GetClientRect(window, &client);
-  EXPECT_GT(client.right, 700);
-  mainForm->ExpectLaidOut();
-  EXPECT_EQ(mainForm->WindowState(), TWindowState::wsMaximized);
-
-  mainForm->RestoreAndExpect({40, 40, 640, 440});
-}
-
-TEST_F(FormsTest, MaximisedPlacementSetBeforeTheMessageLoopHolds) {
+TEST_F(FormsTest, AMaximisedPlacementHoldsAndMaximisingOrRestoringLaysTheControlsOutAnew) {
   // As the main window's creation does it: the placement is applied to the new window, and the
   // message loop realises the main window once more when it starts.
   MainForm form(Application);
@@ -175,6 +162,7 @@ TEST_F(FormsTest, MaximisedPlacementSetBeforeTheMessageLoopHolds) {
                 r.bottom >= work.bottom)
         << Describe(r) << " does not cover the screen";
     form.ExpectLaidOut();
+    EXPECT_EQ(form.WindowState(), TWindowState::wsMaximized);
     RECT status;
     ::GetWindowRect(Hwnd(form.status), &status);
     EXPECT_LE(status.bottom, work.bottom) << "the status bar is out of sight";
@@ -190,35 +178,13 @@ TEST_F(FormsTest, MaximisedPlacementSetBeforeTheMessageLoopHolds) {
   form.RestoreAndExpect({100, 80, 700, 480});
   form.GetPlacement(placement);
   EXPECT_EQ(placement.showCmd, SW_SHOWNORMAL_STATE);
-}
 
-// Presses and releases keys as the keyboard would, modifiers held while the last key goes down.
-void Press(std::vector<WORD> keys) {
-  std::vector<INPUT> inputs;
-  for (WORD key : keys) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = key;
-    inputs.push_back(input);
-  }
-  for (auto key = keys.rbegin(); key != keys.rend(); ++key) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = *key;
-    input.ki.dwFlags = KEYEVENTF_KEYUP;
-    inputs.push_back(input);
-  }
-  ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
-
-// A control of the form on parent, at the given place.
-template <class T>
-T* Put(TForm& form, TControl* parent, TRect bounds) {
-  T* control = new T(&form);
-  control->SetParent(parent);
-  control->SetBounds(bounds.left, bounds.top, bounds.right - bounds.left,
-                     bounds.bottom - bounds.top);
-  return control;
+  // What the maximise box and a double click on the caption do, then the restore box again.
+  ::SendMessageW(window, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+  ASSERT_TRUE(PumpUntil([&] { return ::IsZoomed(window) != FALSE; }));
+  Pump(50);
+  expectMaximised();
+  form.RestoreAndExpect({100, 80, 700, 480});
 }
 
 TEST_F(FormsTest, MainMenuShortCutsWorkWhileAnotherWindowIsActive) {
@@ -228,7 +194,7 @@ TEST_F(FormsTest, MainMenuShortCutsWorkWhileAnotherWindowIsActive) {
   ::SetForegroundWindow(Hwnd(&other));
   ASSERT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == Hwnd(&other); }));
   mainForm->opens = 0;
-  Press({VK_CONTROL, 'O'});
+  PressChord({VK_CONTROL, 'O'});
   EXPECT_TRUE(PumpUntil([&] { return mainForm->opens == 1; }))
       << "Ctrl+O in another window ran the main menu's item " << mainForm->opens << " times";
 }
@@ -260,7 +226,7 @@ TEST_F(FormsTest, TabMovesTheFocusThroughTheControlsInTabOrder) {
   };
   int step = 0;
   for (const auto& s : steps) {
-    Press(s.keys);
+    PressChord(s.keys);
     EXPECT_TRUE(PumpUntil([&] { return ::GetFocus() == Hwnd(s.focused); }))
         << "step " << step << ": the focus is not where the tab order puts it";
     ++step;

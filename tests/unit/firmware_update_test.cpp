@@ -29,17 +29,14 @@ namespace {
 using Lines = std::vector<std::string>;
 using Bytes = std::vector<unsigned char>;
 
+Lines Plus(Lines lines, const Lines& more) {
+  lines.insert(lines.end(), more.begin(), more.end());
+  return lines;
+}
+
 const Lines kWaiting = {"Поиск прибора", "Прибор обнаружен", "Ожидание ответа прибора"};
-const Lines kSuccess = {"Поиск прибора",
-                        "Прибор обнаружен",
-                        "Ожидание ответа прибора",
-                        "Запись FLASH",
-                        "OK",
-                        "Чтение EEPROM",
-                        "OK",
-                        "Запись EPPROM",
-                        "OK",
-                        "Обновление ПО успешно завершено"};
+const Lines kSuccess = Plus(kWaiting, {"Запись FLASH", "OK", "Чтение EEPROM", "OK", "Запись EPPROM",
+                                       "OK", "Обновление ПО успешно завершено"});
 const Lines kInstructions = {"Выключите и включите прибор, долго удерживая ",
                              "кнопку включения. Затем нажмите кнопку ", "\"Обновить ПО\"."};
 const char kFlashTooLarge[] =
@@ -47,11 +44,6 @@ const char kFlashTooLarge[] =
 const char kEepromTooLarge[] =
     "Файл EEPROM слишком большой. Не поместится в этот маленький прибор. Выберите прибор побольше.";
 const char kWrongId[] = "Ошибка связи. Неверный идентификатор прибора.";
-
-Lines Plus(Lines lines, const Lines& more) {
-  lines.insert(lines.end(), more.begin(), more.end());
-  return lines;
-}
 
 // Pauses of the link are counted and kept short, so a loop that pauses shows it without waiting.
 std::atomic<int> pauses{0};

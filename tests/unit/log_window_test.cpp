@@ -229,9 +229,7 @@ TEST_F(LogWindowTest, AFullLogKeepsItsReadingsSaysSoOnceAndResumesAfterClearing)
     form.LogFullTimer->Tick();
     EXPECT_EQ(boxes, std::vector<std::string>{std::string(kErrorTitle) + " " + kLogFullText});
 
-    form.LogChart.SetBounds(chart::Rect{0, 0, 800, 500});
-    chart::RecordingCanvas canvas(800, 500);
-    form.LogChart.Paint(canvas);
+    const chart::RecordingCanvas canvas = Paint();
     const auto lines = std::count_if(canvas.ops().begin(), canvas.ops().end(), [](const auto& op) {
       return op.kind == chart::CanvasOp::Kind::kPolyline;
     });

@@ -135,10 +135,7 @@ TEST_F(LogCursorTest, TheLineCrossesTheChartAtTheRmsTimeOfTheIndex) {
     for (int i = 0; i < 4; ++i) {
       const double dcTime = t + (i - 1.5) * kSecond;
       rmsTimes.push_back(dcTime + kSecond);
-      form.SeriesRMS->AddXY(rmsTimes.back(), 1.0 + i);
-      form.SeriesDC->AddXY(dcTime, -0.25 - i);
-      form.SeriesMax->AddXY(dcTime, 5.0 + i);
-      form.SeriesMin->AddXY(dcTime, -5.0 - i);
+      AddPoints(dcTime, 1.0 + i, -0.25 - i, 5.0 + i, -5.0 - i);
     }
     form.LogChartBox->MouseMove(c.mouseX, 30);
     if (c.clearCursor)
@@ -286,14 +283,9 @@ TEST_F(LogExportTest, WritesTheHeaderAndOneLinePerReadingInCodePage1251) {
   for (const ExportCase& c : cases) {
     SCOPED_TRACE(c.name);
     ui::SetUserLocale(c.locale);
-    TLogForm& form = Create();
-    for (const LoggedPoint& p : c.points) {
-      const ui::TDateTime time = ui::EncodeDateTime(p.time);
-      form.SeriesRMS->AddXY(time + kSecond, p.rms);
-      form.SeriesDC->AddXY(time, p.dc);
-      form.SeriesMax->AddXY(time, p.max);
-      form.SeriesMin->AddXY(time, p.min);
-    }
+    Create();
+    for (const LoggedPoint& p : c.points)
+      AddPoints(ui::EncodeDateTime(p.time), p.rms, p.dc, p.max, p.min);
     const std::string path = folder.File("log.csv");
     EXPECT_EQ(Export(path), "");
     EXPECT_EQ(Bytes(path), kHeader1251 + c.lines);
@@ -334,11 +326,8 @@ TEST_F(LogExportTest, AFailedOrCancelledExportLeavesTheOldFileAndTheLog) {
   for (const FailureCase& c : cases) {
     SCOPED_TRACE(c.name);
     TLogForm& form = Create();
-    for (int i = 0; i < kReadings; ++i) {
-      const double time = At(14, 0, 0) + i * kSecond;
-      for (chart::Series* s : {form.SeriesRMS, form.SeriesDC, form.SeriesMax, form.SeriesMin})
-        s->AddXY(time, 1);
-    }
+    for (int i = 0; i < kReadings; ++i)
+      AddPoints(At(14, 0, 0) + i * kSecond, 1, 1, 1, 1);
     const std::string target = folder.File("log.csv");
     WriteWholeFile(target, std::vector<unsigned char>(old.begin(), old.end()));
     const std::string path = folder.File(c.file);

@@ -62,6 +62,15 @@ class LogWindowTest : public ::testing::Test {
     AddLogPoint(Reading(rms, dc, max, min).get());
   }
 
+  // A point in each series, the RMS series' a second later than the others: the log's times as
+  // the tests set them, so that a result tells which series' times it took.
+  void AddPoints(ui::TDateTime time, double rms, double dc, double max, double min) {
+    LogForm->SeriesRMS->AddXY(time + kSecond, rms);
+    LogForm->SeriesDC->AddXY(time, dc);
+    LogForm->SeriesMax->AddXY(time, max);
+    LogForm->SeriesMin->AddXY(time, min);
+  }
+
   // What a paint of the chart at 800 × 500 draws; the paint also lays the axes out.
   chart::RecordingCanvas Paint() {
     LogForm->LogChart.SetBounds(chart::Rect{0, 0, 800, 500});

@@ -70,6 +70,11 @@ TEST_F(FtIdentFormTest, ARunWithAnUpdatesSuspensionStandingLeavesThatSuspensionA
     EXPECT_EQ(FtConnectThread->SuspendCount(), 2);
     EXPECT_TRUE(FtConnectThread->Held());
     FtIdentForm->Button1->Click();
+    const std::vector<std::string> firstRun = FtIdentForm->Memo->Lines();
+    EXPECT_EQ(firstRun.size(), 10u) << "the count, an empty line and four lines a chip";
+    // A second press programs the chips again; the memo shows that run alone.
+    FtIdentForm->Button1->Click();
+    EXPECT_EQ(FtIdentForm->Memo->Lines(), firstRun);
     // Esc, as "Закрыть".
     EXPECT_TRUE(form.DialogKey(ui::TDialogKey::Escape, nullptr));
   });

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "clock.h"
@@ -63,6 +64,25 @@ FT_STATUS FT_API ShiftedGetDeviceInfoList(FT_DEVICE_LIST_INFO_NODE* list, uint32
   return status;
 }
 
+// The header of every record the routine hands the driver to read or to program: signatures
+// and version tell the driver how much of the record the caller passes.
+using RecordHeader = std::tuple<uint32_t, uint32_t, uint32_t>;
+const RecordHeader kVersion2Header{0, 0xFFFFFFFFu, 2};
+std::vector<RecordHeader> headersPassed;
+PFT_EE_Read realEeRead = nullptr;
+PFT_EE_Program realEeProgram = nullptr;
+RecordHeader HeaderOf(const FT_PROGRAM_DATA* data) {
+  return {data->Signature1, data->Signature2, data->Version};
+}
+FT_STATUS FT_API NotedEeRead(FT_HANDLE handle, FT_PROGRAM_DATA* data) {
+  headersPassed.push_back(HeaderOf(data));
+  return realEeRead(handle, data);
+}
+FT_STATUS FT_API NotedEeProgram(FT_HANDLE handle, FT_PROGRAM_DATA* data) {
+  headersPassed.push_back(HeaderOf(data));
+  return realEeProgram(handle, data);
+}
+
 class FtIdentTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -81,6 +101,11 @@ class FtIdentTest : public ::testing::Test {
         << scenario;
     before_ = Images();
     ASSERT_EQ(LoadFtDriver(), 1);
+    headersPassed.clear();
+    realEeRead = FtDriver.EE_Read;
+    realEeProgram = FtDriver.EE_Program;
+    FtDriver.EE_Read = &NotedEeRead;
+    FtDriver.EE_Program = &NotedEeProgram;
     if (connect) {
       FtConnect();
       ASSERT_EQ(FtLinkStatus(), FT_OK);
@@ -177,6 +202,10 @@ TEST_F(FtIdentTest, EachChipByTheSituationsOfItsList) {
     EXPECT_EQ(memo_.clears, 1) << row.name;
     EXPECT_EQ(memo_.lines, row.lines) << row.name;
     ExpectImages(row.programmed, row.name);
+    // Every chip that was opened had its configuration read.
+    EXPECT_EQ(headersPassed.empty(), row.cycles == 0) << row.name;
+    EXPECT_EQ(headersPassed, std::vector<RecordHeader>(headersPassed.size(), kVersion2Header))
+        << row.name;
     EXPECT_EQ(counts[0], row.cycles) << row.name << ": port cycles";
     EXPECT_EQ(counts[1], row.cycles + 1) << row.name << ": closes";
     // The link is gone; nothing is left that a later call could use.

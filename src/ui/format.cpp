@@ -88,6 +88,109 @@ void CivilFromDays(int64_t z, int* y, int* m, int* d) {
 
 const int64_t kEpochDays = DaysFromCivil(1899, 12, 30);
 
+// Walks a picture: field(letter, count) for each run of one character outside quotes, and
+// quoted(text) for each quoted text, whose doubled quotes stand for one quote. A quote left open
+// runs to the end.
+template <typename Field, typename Quoted>
+void WalkPicture(const std::string& picture, Field field, Quoted quoted) {
+  for (std::size_t i = 0; i < picture.size();) {
+    const char c = picture[i];
+    if (c == '\'') {
+      std::string text;
+      std::size_t j = i + 1;
+      for (; j < picture.size(); ++j) {
+        if (picture[j] == '\'') {
+          if (j + 1 >= picture.size() || picture[j + 1] != '\'')
+            break;
+          ++j;
+        }
+        text += picture[j];
+      }
+      quoted(text);
+      i = j + 1;
+      continue;
+    }
+    std::size_t run = 1;
+    while (i + run < picture.size() && picture[i + run] == c)
+      ++run;
+    field(c, run);
+    i += run;
+  }
+}
+
+std::string RenderPicture(const std::string& picture, const DateTimeParts& parts) {
+  const Locale& locale = UserLocale();
+  // A month named in a picture with a day number takes its genitive form: "5 марта".
+  bool dayNumber = false;
+  WalkPicture(
+      picture, [&](char c, std::size_t run) { dayNumber = dayNumber || (c == 'd' && run <= 2); },
+      [](const std::string&) {});
+  const std::size_t month = static_cast<std::size_t>(parts.month - 1) % 12;
+  const std::size_t weekday = static_cast<std::size_t>(DayOfWeek(parts));
+  auto monthName = [&](const std::array<std::string, 12>& plain,
+                       const std::array<std::string, 12>& genitive) -> const std::string& {
+    return dayNumber && !genitive[month].empty() ? genitive[month] : plain[month];
+  };
+  const int hour12 = parts.hour % 12 == 0 ? 12 : parts.hour % 12;
+  std::string text;
+  auto field = [&](char c, std::size_t run) {
+    auto number = [&](int v) { return run >= 2 ? TwoDigits(v) : std::to_string(v); };
+    switch (c) {
+      case 'd':
+        text += run <= 2   ? number(parts.day)
+                : run == 3 ? locale.shortDayNames[weekday]
+                           : locale.dayNames[weekday];
+        break;
+      case 'M':
+        text += run <= 2   ? number(parts.month)
+                : run == 3 ? monthName(locale.shortMonthNames, locale.genitiveShortMonthNames)
+                           : monthName(locale.monthNames, locale.genitiveMonthNames);
+        break;
+      case 'y':
+        text += run >= 3 ? std::to_string(parts.year) : TwoDigits(parts.year % 100);
+        break;
+      case 'g':
+        text += locale.era;
+        break;
+      case 'H':
+        text += number(parts.hour);
+        break;
+      case 'h':
+        text += number(hour12);
+        break;
+      case 'm':
+        text += number(parts.minute);
+        break;
+      case 's':
+        text += number(parts.second);
+        break;
+      case 't': {
+        const std::string& mark = parts.hour < 12 ? locale.am : locale.pm;
+        // One marker letter: a whole character, however many bytes it takes.
+        std::size_t letter = mark.empty() ? 0 : 1;
+        while (letter < mark.size() && (static_cast<unsigned char>(mark[letter]) & 0xC0) == 0x80)
+          ++letter;
+        text += run >= 2 ? mark : mark.substr(0, letter);
+        break;
+      }
+      default:
+        text.append(run, c);
+        break;
+    }
+  };
+  WalkPicture(picture, field, [&](const std::string& quoted) { text += quoted; });
+  return text;
+}
+
+// The platform's own text where it formats the user's pictures itself, else ours.
+std::string PictureText(platform::PictureKind kind, const std::string& picture,
+                        const DateTimeParts& parts) {
+  std::string text;
+  if (platform::FormatUserPicture(kind, picture, parts, &text))
+    return text;
+  return RenderPicture(picture, parts);
+}
+
 }  // namespace
 
 const Locale& UserLocale() {
@@ -206,70 +309,25 @@ std::string FormatDateTime(const std::string& format, TDateTime value) {
   return text;
 }
 
+int DayOfWeek(const DateTimeParts& parts) {
+  // 1 January 1970 was a Thursday.
+  const int64_t days = DaysFromCivil(parts.year, parts.month, parts.day);
+  return static_cast<int>(((days + 4) % 7 + 7) % 7);
+}
+
 std::string FormatPicture(const std::string& picture, TDateTime value) {
-  DateTimeParts parts = DecodeDateTime(value);
-  const Locale& locale = UserLocale();
-  std::string text;
-  for (std::size_t i = 0; i < picture.size();) {
-    char c = picture[i];
-    if (c == '\'') {
-      std::size_t close = picture.find('\'', i + 1);
-      if (close == std::string::npos)
-        close = picture.size();
-      text += picture.substr(i + 1, close - i - 1);
-      i = close + 1;
-      continue;
-    }
-    std::size_t run = 1;
-    while (i + run < picture.size() && picture[i + run] == c)
-      ++run;
-    auto number = [&](int v) { return run >= 2 ? TwoDigits(v) : std::to_string(v); };
-    int hour12 = parts.hour % 12 == 0 ? 12 : parts.hour % 12;
-    switch (c) {
-      case 'd':
-        text += number(parts.day);
-        break;
-      case 'M':
-        text += number(parts.month);
-        break;
-      case 'y':
-        text += run >= 3 ? std::to_string(parts.year) : TwoDigits(parts.year % 100);
-        break;
-      case 'H':
-        text += number(parts.hour);
-        break;
-      case 'h':
-        text += number(hour12);
-        break;
-      case 'm':
-        text += number(parts.minute);
-        break;
-      case 's':
-        text += number(parts.second);
-        break;
-      case 't': {
-        const std::string& mark = parts.hour < 12 ? locale.am : locale.pm;
-        text += run >= 2 ? mark : mark.substr(0, 1);
-        break;
-      }
-      default:
-        text.append(run, c);
-        break;
-    }
-    i += run;
-  }
-  return text;
+  return RenderPicture(picture, DecodeDateTime(value));
 }
 
 std::string TimeToStr(TDateTime value) {
-  return FormatPicture(UserLocale().longTime, value);
+  return PictureText(platform::PictureKind::Time, UserLocale().longTime, DecodeDateTime(value));
 }
 
 std::string DateTimeToStr(TDateTime value) {
-  DateTimeParts parts = DecodeDateTime(value);
-  std::string text = FormatPicture(UserLocale().shortDate, value);
+  const DateTimeParts parts = DecodeDateTime(value);
+  std::string text = PictureText(platform::PictureKind::Date, UserLocale().shortDate, parts);
   if (parts.hour != 0 || parts.minute != 0 || parts.second != 0)
-    text += " " + TimeToStr(value);
+    text += " " + PictureText(platform::PictureKind::Time, UserLocale().longTime, parts);
   return text;
 }
 

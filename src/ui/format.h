@@ -2,6 +2,7 @@
 // short date and long time formats, read once and settable by tests.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -10,12 +11,27 @@ namespace ui {
 struct Locale {
   std::string decimalSeparator = ".";
   std::string timeSeparator = ":";
-  // Pictures in the platform's notation: d dd M MM yy yyyy, h hh H HH m mm s ss t tt, and
-  // text in single quotes.
+  // Pictures in the platform's notation: d dd ddd dddd, M MM MMM MMMM, y yy yyyy, g gg,
+  // h hh H HH m mm s ss t tt, and text in single quotes ('' for a quote inside them).
   std::string shortDate = "dd.MM.yyyy";
   std::string longTime = "HH:mm:ss";
   std::string am = "AM";
   std::string pm = "PM";
+  // The names behind ddd, dddd, MMM, MMMM and g. Where the platform formats dates itself
+  // (Windows) it takes its own; elsewhere these serve. Months from January, days from Sunday.
+  // The genitive forms stand for a month named in a picture with a day number; where one is
+  // empty the plain form serves.
+  std::array<std::string, 12> monthNames = {"January",   "February", "March",    "April",
+                                            "May",       "June",     "July",     "August",
+                                            "September", "October",  "November", "December"};
+  std::array<std::string, 12> shortMonthNames = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                                 "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+  std::array<std::string, 12> genitiveMonthNames = {};
+  std::array<std::string, 12> genitiveShortMonthNames = {};
+  std::array<std::string, 7> dayNames = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                         "Thursday", "Friday", "Saturday"};
+  std::array<std::string, 7> shortDayNames = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+  std::string era = "AD";
 };
 
 // The user's locale, read from the platform at the first call.
@@ -46,6 +62,8 @@ struct DateTimeParts {
 
 DateTimeParts DecodeDateTime(TDateTime value);
 TDateTime EncodeDateTime(const DateTimeParts& parts);
+// 0 for Sunday to 6 for Saturday.
+int DayOfWeek(const DateTimeParts& parts);
 
 // Formats with "hh" (hour 00-23), "nn" (minute), "ss" (second), "h", "n", "s" without the
 // leading zero, and ":" for the locale's time separator; other characters stand as they are.
@@ -55,7 +73,7 @@ std::string FormatDateTime(const std::string& format, TDateTime value);
 std::string TimeToStr(TDateTime value);
 // The locale's short date, then a blank and the long time unless the time is midnight.
 std::string DateTimeToStr(TDateTime value);
-// Formats with a picture in the platform's notation.
+// Formats with a picture in the platform's notation, names from UserLocale().
 std::string FormatPicture(const std::string& picture, TDateTime value);
 
 // The local wall-clock time, to the millisecond.
@@ -65,6 +83,11 @@ namespace platform {
 // The platform's answers behind UserLocale and Now.
 Locale ReadUserLocale();
 DateTimeParts LocalTimeNow();
+// The text of a date picture or of a time picture in the user's locale, where the platform
+// formats them itself; false leaves the picture to FormatPicture.
+enum class PictureKind { Date, Time };
+bool FormatUserPicture(PictureKind kind, const std::string& picture, const DateTimeParts& parts,
+                       std::string* text);
 }  // namespace platform
 
 }  // namespace ui

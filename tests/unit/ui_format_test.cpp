@@ -62,16 +62,18 @@ TEST_F(FormatTest, DateTimeValuesCountDaysFrom1899) {
   struct Case {
     ui::DateTimeParts parts;
     double value;
+    int dayOfWeek;
   };
   const Case cases[] = {
-      {{1899, 12, 30, 0, 0, 0, 0}, 0.0},
-      {{1900, 1, 1, 6, 0, 0, 0}, 2.25},
-      {{2024, 3, 1, 12, 0, 0, 0}, 45352.5},
-      {{1899, 12, 29, 6, 0, 0, 0}, -1.25},
+      {{1899, 12, 30, 0, 0, 0, 0}, 0.0, 6},
+      {{1900, 1, 1, 6, 0, 0, 0}, 2.25, 1},
+      {{2024, 3, 1, 12, 0, 0, 0}, 45352.5, 5},
+      {{1899, 12, 29, 6, 0, 0, 0}, -1.25, 5},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.value);
     EXPECT_DOUBLE_EQ(ui::EncodeDateTime(c.parts), c.value);
+    EXPECT_EQ(ui::DayOfWeek(c.parts), c.dayOfWeek);
     ui::DateTimeParts back = ui::DecodeDateTime(c.value);
     EXPECT_EQ(back.year, c.parts.year);
     EXPECT_EQ(back.month, c.parts.month);
@@ -116,6 +118,63 @@ TEST_F(FormatTest, DateTimeTextLeavesOutMidnight) {
   EXPECT_EQ(ui::DateTimeToStr(ui::EncodeDateTime({2024, 5, 7, 13, 5, 3, 0})),
             "5/7/2024 1:05:03 PM");
   EXPECT_EQ(ui::TimeToStr(ui::EncodeDateTime({2024, 5, 7, 0, 15, 0, 0})), "12:15:00 AM");
+}
+
+// Every letter of the platform's pictures, with the names of the locale: Russian as the
+// platform names them, and the English defaults.
+TEST_F(FormatTest, PicturesNameDaysMonthsAndErasFromTheLocale) {
+  ui::Locale russian;
+  russian.shortDate = "dd.MM.yyyy";
+  russian.longTime = "H:mm:ss";
+  russian.monthNames[2] = "март";
+  russian.genitiveMonthNames[2] = "марта";
+  russian.shortMonthNames[2] = "март";
+  russian.genitiveShortMonthNames[2] = "мар.";
+  russian.dayNames[4] = "четверг";
+  russian.shortDayNames[4] = "чт";
+  russian.era = "н. э.";
+  ui::Locale japanese;
+  japanese.am = "午前";
+  const ui::Locale english;
+  // Thursday, 5 March 2009, 9:07:09 in the morning.
+  const ui::TDateTime moment = ui::EncodeDateTime({2009, 3, 5, 9, 7, 9, 0});
+  struct Case {
+    const ui::Locale& locale;
+    const char* picture;
+    const char* expected;
+  };
+  const Case cases[] = {
+      // The Russian defaults, as they always came out.
+      {russian, "dd.MM.yyyy", "05.03.2009"},
+      {russian, "H:mm:ss", "9:07:09"},
+      {russian, "dd-MMM-yy", "05-мар.-09"},
+      {russian, "dddd, MMMM d, yyyy", "четверг, марта 5, 2009"},
+      {russian, "gg yyyy/MM/dd", "н. э. 2009/03/05"},
+      {russian, "d MMMM yyyy 'г.'", "5 марта 2009 г."},
+      // Without a day number the month keeps its plain form; a weekday is no day number.
+      {russian, "MMMM yyyy", "март 2009"},
+      {russian, "dddd MMM", "четверг март"},
+      {russian, "ddd, d MMM", "чт, 5 мар."},
+      {english, "dd-MMM-yy", "05-Mar-09"},
+      {english, "dddd, MMMM d, yyyy", "Thursday, March 5, 2009"},
+      {english, "g yyyy/M/d", "AD 2009/3/5"},
+      {english, "ddddd MMMMM yyyyy", "Thursday March 2009"},
+      // Quoted text stands as it is, a doubled quote inside it as one quote.
+      {english, "'d''M' d", "d'M 5"},
+      {english, "d''MMMM", "5March"},
+      {english, "'year' yyyy 'day", "year 2009 day"},
+      // A one-letter marker is a whole character.
+      {japanese, "t h", "午 9"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.picture);
+    ui::SetUserLocale(c.locale);
+    EXPECT_EQ(ui::FormatPicture(c.picture, moment), c.expected);
+  }
+  // The date-time text joins the short date and the long time.
+  russian.shortDate = "dd-MMM-yy";
+  ui::SetUserLocale(russian);
+  EXPECT_EQ(ui::DateTimeToStr(moment), "05-мар.-09 9:07:09");
 }
 
 TEST_F(FormatTest, NowIsTodayToTheMillisecond) {

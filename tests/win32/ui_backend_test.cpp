@@ -291,10 +291,43 @@ TEST_F(BackendTest, ModalFormEndsThroughItsCloseHandler) {
 }
 
 TEST(PlatformTest, LocaleIsReadAndMessageBoxesCanBeAnswered) {
-  const Locale& locale = UserLocale();
+  const Locale locale = UserLocale();
   EXPECT_FALSE(locale.decimalSeparator.empty());
   EXPECT_FALSE(locale.shortDate.empty());
   EXPECT_GT(Now(), 45000.0);
+
+  // The platform formats the user's pictures, naming days, months and eras in the user's
+  // language; the numeric default pictures come out as they always did.
+  const SYSTEMTIME moment{2009, 3, 4, 5, 9, 7, 9, 0};
+  auto platformText = [&](const char* picture, bool date) {
+    wchar_t text[128] = {};
+    const std::wstring format = os::Utf8ToWide(picture);
+    if (date)
+      ::GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &moment, format.c_str(), text, 128, nullptr);
+    else
+      ::GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &moment, format.c_str(), text, 128);
+    return os::WideToUtf8(text);
+  };
+  struct Case {
+    const char* date;
+    const char* time;
+    const char* expected;  // null: the platform's own texts
+  };
+  const Case cases[] = {{"dd.MM.yyyy", "H:mm:ss", "05.03.2009 9:07:09"},
+                        {"dd-MMM-yy", "HH:mm:ss", nullptr},
+                        {"dddd, MMMM d, yyyy", "h:mm:ss tt", nullptr},
+                        {"gg yyyy/MM/dd", "H:mm:ss", nullptr}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.date);
+    Locale pictures = locale;
+    pictures.shortDate = c.date;
+    pictures.longTime = c.time;
+    SetUserLocale(pictures);
+    EXPECT_EQ(
+        DateTimeToStr(EncodeDateTime({2009, 3, 5, 9, 7, 9, 0})),
+        c.expected ? c.expected : platformText(c.date, true) + " " + platformText(c.time, false));
+  }
+  SetUserLocale(locale);
   SetMessageBoxHook([](TForm*, const std::string&, const std::string&, unsigned) { return 1; });
   EXPECT_EQ(ShowMessageBox(nullptr, "Ошибка открытия файла!", "Ошибка!", MB_ERROR_ICON), 1);
   SetMessageBoxHook(nullptr);

@@ -26,4 +26,9 @@ DateTimeParts LocalTimeNow() {
   return parts;
 }
 
+// The pictures are ours to format here.
+bool FormatUserPicture(PictureKind, const std::string&, const DateTimeParts&, std::string*) {
+  return false;
+}
+
 }  // namespace ui::platform

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
+// The 32-bit driver's calling convention; x86_64 Windows has one convention and ignores it.
 #if defined(_WIN32)
 #define FT_API __stdcall
 #else
@@ -135,7 +136,9 @@ struct FT_PROGRAM_DATA {
   uint8_t Reserved[72];  // fields of the FT2232H, FT4232H and FT232H layouts, unused here
 };
 
-// The pointer-size checks hold for the 32-bit Windows build, where the layout must match the DLL.
+// The layouts the driver DLL of each Windows build takes: pointers of 4 bytes in the 32-bit one,
+// of 8 in the 64-bit one, with natural alignment in both. The 64-bit native builds, where the
+// simulator is linked in, take the 64-bit layout as well.
 #if defined(_WIN32) && !defined(_WIN64)
 static_assert(sizeof(FT_DEVICE_LIST_INFO_NODE) == 100, "device list node layout");
 static_assert(sizeof(FT_PROGRAM_DATA) == 160, "program data layout");
@@ -146,6 +149,16 @@ static_assert(offsetof(FT_PROGRAM_DATA, MaxPower) == 32);
 static_assert(offsetof(FT_PROGRAM_DATA, USBVersion) == 46);
 static_assert(offsetof(FT_PROGRAM_DATA, USBVersion5) == 56);
 static_assert(offsetof(FT_PROGRAM_DATA, RIsD2XX) == 86);
+#elif __SIZEOF_POINTER__ == 8
+static_assert(sizeof(FT_DEVICE_LIST_INFO_NODE) == 104, "device list node layout");
+static_assert(sizeof(FT_PROGRAM_DATA) == 176, "program data layout");
+static_assert(offsetof(FT_PROGRAM_DATA, Manufacturer) == 16);
+static_assert(offsetof(FT_PROGRAM_DATA, Description) == 32);
+static_assert(offsetof(FT_PROGRAM_DATA, SerialNumber) == 40);
+static_assert(offsetof(FT_PROGRAM_DATA, MaxPower) == 48);
+static_assert(offsetof(FT_PROGRAM_DATA, USBVersion) == 62);
+static_assert(offsetof(FT_PROGRAM_DATA, USBVersion5) == 72);
+static_assert(offsetof(FT_PROGRAM_DATA, RIsD2XX) == 102);
 #endif
 static_assert(offsetof(FT_DEVICE_LIST_INFO_NODE, SerialNumber) == 16);
 static_assert(offsetof(FT_DEVICE_LIST_INFO_NODE, Description) == 32);

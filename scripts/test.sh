@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds and runs every test:
 #   native under AddressSanitizer + UndefinedBehaviorSanitizer, the threading tests again under
-#   ThreadSanitizer, and the Windows build under Wine (in a virtual X display).
+#   ThreadSanitizer, and the Windows build under Wine (in a virtual X display): the 32-bit one, or
+#   the 64-bit one where the machine does not run 32-bit programs (or VRX_WINDOWS_ARCH=x86_64).
 set -uo pipefail
 source "$(dirname "$0")/env.sh"
 cd "$VRX_ROOT"
@@ -65,13 +66,33 @@ else
   echo "TSan build failed"; status=1
 fi
 
-if build win32 -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake; then
+# Runs every test of a Windows build folder under its Wine, in a virtual X display.
+run_windows_tests() {
   vrx_wine_prefix
-  run_ctest "Windows build under Wine" xvfb-run -a -s "-screen 0 1280x1024x24" \
-    ctest --test-dir "$VRX_BUILD/win32" --output-on-failure -j 1 --timeout 180
-  wineserver -k 2>/dev/null || true
+  run_ctest "$1" xvfb-run -a -s "-screen 0 1280x1024x24" \
+    ctest --test-dir "$VRX_BUILD/$VRX_WINDOWS_BUILD" --output-on-failure -j 1 --timeout 180
+  "$VRX_WINESERVER" -k 2>/dev/null || true
+}
+
+# The 32-bit program is built on every machine and its files are checked everywhere (reading a file
+# needs no 32-bit kernel); the 64-bit build is compiled everywhere, so that it cannot rot unseen.
+# The Windows tests run on the build this machine can run.
+vrx_say_windows_arch "Windows tests on the 64-bit build under the 64-bit Wine; of the 32-bit build only its file checks"
+if build win32 -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$(vrx_toolchain win32)"; then
+  if [ "$VRX_WINDOWS_BUILD" = win32 ]; then
+    run_windows_tests "Windows build under Wine"
+  else
+    run_ctest "32-bit Windows build: file checks" ctest --test-dir "$VRX_BUILD/win32" \
+      --output-on-failure -L file_check
+  fi
 else
   echo "Windows build failed"; status=1
+fi
+
+if build win64 -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$(vrx_toolchain win64)"; then
+  [ "$VRX_WINDOWS_BUILD" = win32 ] || run_windows_tests "64-bit Windows build under the 64-bit Wine"
+else
+  echo "64-bit Windows build failed"; status=1
 fi
 
 [ $((passed + failed)) -gt 0 ] || status=1

@@ -124,6 +124,10 @@ void LinkSafePoint() {
     linkContext->SafePoint();
 }
 
+bool GiveUpLostLink() {
+  return linkContext && linkContext->GiveUpLostLink();
+}
+
 // How long the instrument may take to begin its answer to a request.
 constexpr uint32_t kReplyStartMs = 50;
 
@@ -179,13 +183,13 @@ uint32_t FtLinkStatus() {
   return LinkStatusLocked();
 }
 
-void FtConnect() {
+bool FtConnect() {
   // Without a driver there is no link to wait for; callers learn of it from FtDriverLoaded.
   if (!driverLoaded)
-    return;
+    return false;
   std::unique_lock<std::mutex> link(FtLinkLock());
   if (LinkStatusLocked() == FT_OK)
-    return;
+    return true;
   // A link whose baud rate or data format was refused is not usable, even though its handle
   // reports a good status: the chip would stay at its default rate and the instrument would never
   // understand a request. So a refusal closes and reopens like a failing link, in a loop.
@@ -196,11 +200,13 @@ void FtConnect() {
     do {
       link.unlock();
       LinkPause(kReopenPauseMs);
+      if (GiveUpLostLink())
+        return false;
       link.lock();
       // Another thread (the firmware update's) may have opened the instrument while this one was
       // held in the pause: a good link is kept, as on entry.
       if (LinkStatusLocked() == FT_OK)
-        return;
+        return true;
     } while (FtDriver.OpenEx(const_cast<char*>(kInstrumentDescription), FT_OPEN_BY_DESCRIPTION,
                              &FtHandle) != FT_OK);
     FT_STATUS refused = FtDriver.SetBaudRate(FtHandle, kLinkBaudRate);
@@ -211,6 +217,7 @@ void FtConnect() {
   UsbConnected = 1;
   FtDriver.SetTimeouts(FtHandle, kLinkTimeoutMs, kLinkTimeoutMs);
   FtDriver.SetResetPipeRetryCount(FtHandle, kResetPipeRetryCount);
+  return true;
 }
 
 int32_t FtReadBytes(uint8_t* buffer, int32_t length) {
@@ -238,9 +245,9 @@ int32_t FtReadBytes(uint8_t* buffer, int32_t length) {
   return static_cast<int32_t>(received);
 }
 
-void FtWriteBytes(const uint8_t* buffer, uint32_t length) {
+bool FtWriteBytes(const uint8_t* buffer, uint32_t length) {
   if (!driverLoaded)
-    return;
+    return false;
   for (uint32_t i = 0; i < length; ++i) {
     uint8_t byte = buffer[i];
     // A failing write means the link broke: reconnect and send the same byte again. The link
@@ -251,13 +258,18 @@ void FtWriteBytes(const uint8_t* buffer, uint32_t length) {
       if (FtDriver.Write(FtHandle, &byte, 1, &written) == FT_OK)
         break;
       link.unlock();
-      FtConnect();
+      // A thread that gives up on the lost link sends nothing more; what went out is logged.
+      if (!FtConnect() || GiveUpLostLink()) {
+        LogUsbData(buffer, i, kUsbOut);
+        return false;
+      }
       // A link whose status stays good resends at once, without a pause, but past a safe point:
       // a hold must not wait for a write that keeps failing.
       LinkSafePoint();
     }
   }
   LogUsbData(buffer, length, kUsbOut);
+  return true;
 }
 
 int32_t FtTransaction(const uint8_t* request, int32_t requestLength, uint8_t* reply,

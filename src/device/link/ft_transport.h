@@ -56,14 +56,18 @@ bool FtDriverLoaded();
 // The driver's status of FtHandle; 0 means the link is usable.
 uint32_t FtLinkStatus();
 
-// Returns only when FtHandle is an open, configured link to the instrument.
-void FtConnect();
+// Returns once FtHandle is an open, configured link to the instrument (true), however long that
+// takes, unless the calling thread's context gives up waiting for a lost link (false: the handle
+// is left closed). Without a driver there is nothing to wait for: false at once.
+bool FtConnect();
 
 // One read of up to `length` bytes; the count received, or 0 on a driver error.
 int32_t FtReadBytes(uint8_t* buffer, int32_t length);
 
 // Writes every byte with its own driver write; a failing write reconnects and resends that byte.
-void FtWriteBytes(const uint8_t* buffer, uint32_t length);
+// True once all went out; false when the calling thread's context gave up on a lost link (the
+// rest is not sent) or there is no driver.
+bool FtWriteBytes(const uint8_t* buffer, uint32_t length);
 
 // Empties the chip's buffers, writes the request and reads the reply; the count of FtReadBytes.
 int32_t FtTransaction(const uint8_t* request, int32_t requestLength, uint8_t* reply,
@@ -85,6 +89,9 @@ class LinkContext {
   virtual void Wait(uint32_t ms) = 0;
   // Whether the link's waits should end now.
   virtual bool WaitShouldEnd() = 0;
+  // Whether the loops that wait for a lost link to come back (reopening, resending a failing
+  // write) should give up now. The connection thread never does.
+  virtual bool GiveUpLostLink() { return false; }
 
  protected:
   ~LinkContext() = default;

@@ -27,13 +27,19 @@ TSWUpdateForm::TSWUpdateForm(ui::TComponent* Owner) : ui::TForm(Owner), serial_(
   Memo->SetLines({"Выключите и включите прибор, долго удерживая ",
                   "кнопку включения. Затем нажмите кнопку ", "\"Обновить ПО\"."});
 
+  // An earlier update may still be on the link: one whose image had begun goes on to its end,
+  // one that waited for the boot loader or for a lost link ends at its next step. The connection
+  // thread goes on only after it, or its requests would go out between the image's bytes.
+  // Meanwhile the windows are painted and take no input.
+  if (UpdateThread != nullptr)
+    UpdateThread->WaitFor();
   openDialog = this;
   ReleaseConnectionThread();
 }
 
 TSWUpdateForm::~TSWUpdateForm() {
-  // An update left waiting would go on using the link after the next opening of the dialog
-  // lets the connection thread go: it stops at its next step, whichever way the dialog closed.
+  // Whichever way the dialog closed, its update is asked to stop; it stops only where nothing of
+  // an image has gone out or the link is lost, and otherwise finishes unseen.
   if (UpdateThread != nullptr)
     UpdateThread->Terminate();
   if (openDialog == this)

@@ -1,6 +1,7 @@
 // The firmware-update dialog: instructions in a read-only memo, "Обновить ПО" to start an update
 // and "Закрыть". Made per menu command, shown modally and deleted when it closes. Opening it lets
-// the connection thread go once; every update holds it once more.
+// the connection thread go once, after an earlier update has ended; every update holds it once
+// more.
 #pragma once
 
 #include <cstdint>

@@ -39,6 +39,15 @@ bool Acknowledged(const uint8_t (&answer)[kAnswerLength]) {
   return answer[0] == 0 && answer[1] == 0;
 }
 
+// Installs a context on the calling thread for one call of the link, and takes it away after.
+class ScopedLinkContext {
+ public:
+  explicit ScopedLinkContext(LinkContext* context) { SetLinkContext(context); }
+  ~ScopedLinkContext() { SetLinkContext(nullptr); }
+  ScopedLinkContext(const ScopedLinkContext&) = delete;
+  ScopedLinkContext& operator=(const ScopedLinkContext&) = delete;
+};
+
 }  // namespace
 
 SWUpdateThreadClass::SWUpdateThreadClass(bool CreateSuspended, uint32_t dialog, bool driverLoaded)
@@ -60,7 +69,8 @@ void SWUpdateThreadClass::Execute() {
   }
   Say("Поиск прибора");
   // Reopens the link when the instrument's restart into its boot loader made the old handle fail.
-  FtConnect();
+  if (StopRequested() || !Connect())
+    return;
   Say("Прибор обнаружен");
   Say("Ожидание ответа прибора");
   // Bytes already waiting in the chip are the boot loader's: the receive queue is not emptied.
@@ -104,6 +114,10 @@ void SWUpdateThreadClass::Exchange(const uint8_t* flash, const uint8_t* eeprom) 
     Say("Ошибка связи. Неверный идентификатор прибора.");
     return;
   }
+  // A dialog closed while the announcement came: nothing has gone out yet.
+  if (StopRequested())
+    return;
+  imageBegun_ = true;
   if (!SendImage("Запись FLASH", flash, kFlashImageSize, "Ошибка записи FLASH"))
     return;
   // Two bytes and the instrument's own EEPROM follow unasked; neither is used.
@@ -122,9 +136,8 @@ void SWUpdateThreadClass::Exchange(const uint8_t* flash, const uint8_t* eeprom) 
 bool SWUpdateThreadClass::SendImage(const char* announce, const uint8_t* image, int32_t size,
                                     const char* refused) {
   Say(announce);
-  if (StopRequested())
+  if (!Write(image, size))
     return false;
-  FtWriteBytes(image, static_cast<uint32_t>(size));
   uint8_t answer[kAnswerLength];
   if (!ReadReply(answer, kAnswerLength))
     return false;
@@ -137,30 +150,56 @@ bool SWUpdateThreadClass::SendImage(const char* announce, const uint8_t* image, 
 }
 
 bool SWUpdateThreadClass::ReadReply(uint8_t* buffer, int32_t length) {
-  // However long the boot loader takes: only a request to stop ends the wait. A shorter read is
-  // repeated at once; its bytes are overwritten by the next.
+  // However long the boot loader takes: a shorter read is repeated at once, the driver's read
+  // time-out being the wait, and its bytes are overwritten by the next.
   while (!StopRequested()) {
     const int32_t got = FtReadBytes(buffer, length);
     if (got == length)
       return true;
-    if (got == 0) {
-      // Nothing came: a silent boot loader or a lost link, whose reads fail at once. Pause so the
-      // loop never spins, and get a lost link back, as a failing write would.
-      LinkPause(kReopenPauseMs);
-      if (!StopRequested() && FtLinkStatus() != FT_OK)
-        FtConnect();
+    if (got != 0)
+      continue;
+    // A lost link fails its reads at once: get it back, as a failing write would, rather than
+    // spin. Asked to stop after the image went out, a whole read time-out without an answer
+    // ends the update: nobody waits for it any more, and the next dialog waits for its end.
+    if (FtLinkStatus() != FT_OK) {
+      if (!Connect())
+        return false;
+    } else if (Terminated()) {
+      return false;
     }
   }
   return false;
 }
 
+bool SWUpdateThreadClass::Connect() {
+  ScopedLinkContext context(this);
+  return FtConnect();
+}
+
+bool SWUpdateThreadClass::Write(const uint8_t* bytes, int32_t size) {
+  ScopedLinkContext context(this);
+  return FtWriteBytes(bytes, static_cast<uint32_t>(size));
+}
+
 bool SWUpdateThreadClass::StopRequested() const {
+  return !imageBegun_ && Terminated();
+}
+
+void SWUpdateThreadClass::Wait(uint32_t ms) {
+  Pause(ms, nullptr, /*endOnTerminate=*/true);
+}
+
+bool SWUpdateThreadClass::WaitShouldEnd() {
+  return Terminated();
+}
+
+bool SWUpdateThreadClass::GiveUpLostLink() {
   return Terminated();
 }
 
 void SWUpdateThreadClass::Say(const char* line) {
-  // An update asked to stop reports nothing more.
-  if (StopRequested())
+  // An update asked to stop has lost its dialog: it reports nothing more.
+  if (Terminated())
     return;
   UpdateMessage = line;
   Synchronize([this] { SyncAddMessage(); });

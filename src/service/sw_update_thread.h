@@ -6,9 +6,14 @@
 #include <cstdint>
 #include <string>
 
+#include "ft_transport.h"
 #include "thread.h"
 
-class SWUpdateThreadClass : public os::TThread {
+// Once the flash image has begun to go out, the update runs to its end or its first failure,
+// whatever happens to its dialog: a boot loader left half-fed would wait for the rest. Until then
+// a request to stop (the dialog closing) ends it at its next step; so does it end a wait for a
+// lost link, and, once the image is out, a read that the boot loader left unanswered.
+class SWUpdateThreadClass : public os::TThread, private LinkContext {
  public:
   // `dialog` is the serial of the dialog whose button started the update: only that dialog, while
   // it is open, gets the lines. `driverLoaded` says whether the link may be used at all.
@@ -22,13 +27,23 @@ class SWUpdateThreadClass : public os::TThread {
   void Exchange(const uint8_t* flash, const uint8_t* eeprom);
   bool SendImage(const char* announce, const uint8_t* image, int32_t size, const char* refused);
   bool ReadReply(uint8_t* buffer, int32_t length);
+  bool Connect();
+  bool Write(const uint8_t* bytes, int32_t size);
   bool StopRequested() const;
+  // The link's loops see this context only while the update reconnects or writes, so that a
+  // lost link is given up on once the update is asked to stop; reads wait inside the driver.
+  void SafePoint() override {}
+  void Wait(uint32_t ms) override;
+  bool WaitShouldEnd() override;
+  bool GiveUpLostLink() override;
   void Say(const char* line);
   void SyncClearMemo();
   void SyncAddMessage();
 
   uint32_t dialog_;
   bool driverLoaded_;
+  // Set on the update's own thread once the flash image is about to go out.
+  bool imageBegun_ = false;
 };
 
 // The update thread started last; it stays until the next press replaces it.

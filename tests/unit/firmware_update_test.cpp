@@ -3,6 +3,7 @@
 // thread's side of Synchronize is pumped by the test.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -51,6 +52,51 @@ void ShortPause(uint32_t) {
   ++pauses;
   std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
+bool ShortPauseWait(std::condition_variable& changed, std::unique_lock<std::mutex>& lock, uint32_t,
+                    const std::function<bool()>& ended) {
+  ++pauses;
+  return changed.wait_for(lock, std::chrono::milliseconds(1), ended);
+}
+
+// What happens to the dialog once its update is writing the flash image.
+enum class DialogAct {
+  kNone,
+  kClose,         // "Закрыть" after about 3,000 flash bytes
+  kEsc,           // Esc as the first flash byte is about to go out
+  kCloseBox,      // the close box, likewise
+  kLostAndClose,  // "Закрыть" while the update waits for the link it lost in the flash image
+};
+
+// The driver calls of a trace between the boot loader's announcement and its last acknowledgement
+// (the first and last whole two-byte reads): the image bytes written, and every call that is not
+// the update's own.
+struct ExchangeCalls {
+  size_t imageBytes = 0;
+  std::vector<std::string> foreign;
+};
+ExchangeCalls CallsOfTheExchange(const std::string& trace) {
+  std::vector<std::string> calls(1);
+  for (unsigned char c : ReadWholeFile(trace)) {
+    if (c == '\n')
+      calls.emplace_back();
+    else
+      calls.back() += static_cast<char>(c);
+  }
+  auto answer = [](const std::string& call) {
+    return call.rfind("FT_Read ", 0) == 0 && call.find(" len=2 got=2 ") != std::string::npos;
+  };
+  const auto first = std::find_if(calls.begin(), calls.end(), answer);
+  const auto last = std::find_if(calls.rbegin(), calls.rend(), answer).base();
+  ExchangeCalls exchange;
+  for (auto call = first; call < last; ++call) {
+    if (call->rfind("FT_Write ", 0) == 0 && call->find(" len=1 sent=1 ") != std::string::npos)
+      ++exchange.imageBytes;
+    else if (!answer(*call) && call->find(" len=512 got=512 ") == std::string::npos &&
+             call->rfind("FT_GetStatus ", 0) != 0)
+      exchange.foreign.push_back(*call);
+  }
+  return exchange;
+}
 
 Bytes FileContent(size_t size, unsigned seed) {
   Bytes bytes(size);
@@ -77,16 +123,38 @@ class FirmwareUpdateTest : public ::testing::Test {
     ASSERT_EQ(LoadFtDriver(), 1);
     pauses = 0;
     previousSleep_ = os::SetSleepFunction(&ShortPause);
+    previousPauseWait_ = os::SetPauseWait(&ShortPauseWait);
     received_ = dir_.File("received");
     std::filesystem::create_directories(received_);
   }
   void TearDown() override {
     FinishUpdate();
+    StopConnectionThread();
     delete SWUpdateForm;
     SWUpdateForm = nullptr;
     for (const char* name : {kFlashFileName, kEepromFileName})
       std::remove((os::ExecutableFolder() + name).c_str());
     os::SetSleepFunction(previousSleep_);
+    os::SetPauseWait(previousPauseWait_);
+  }
+  // The program's connection thread, polling from the start.
+  void StartConnectionThread() {
+    FtConnectThread = os::TThread::Create<classFtConnectThread>(false, host_, std::nullopt);
+  }
+  // Each request of the connection thread begins with a purge of the chip: one a poll.
+  static uint32_t Polls() { return simctl::Counter("FT_Purge"); }
+  void StopConnectionThread() {
+    if (FtConnectThread == nullptr)
+      return;
+    // Its requests are retried until answered: an instrument that runs its firmware lets it end.
+    simctl::Configure("");
+    while (FtConnectThread->SuspendCount() > 0)
+      FtConnectThread->Resume();
+    FtConnectThread->Terminate();
+    EXPECT_TRUE(PumpUntil([] { return FtConnectThread->Finished(); }, "the connection thread"));
+    FtConnectThread->WaitFor();
+    delete FtConnectThread;
+    FtConnectThread = nullptr;
   }
   void FinishUpdate() {
     if (UpdateThread == nullptr)
@@ -95,6 +163,8 @@ class FirmwareUpdateTest : public ::testing::Test {
     UpdateThread->WaitFor();
     delete UpdateThread;
     UpdateThread = nullptr;
+    // An update asked to stop leaves its last unsaid line behind.
+    UpdateMessage.clear();
   }
   // Image files beside the test program; a negative size leaves the file out.
   void WriteImages(long flashSize, long eepromSize) {
@@ -105,6 +175,8 @@ class FirmwareUpdateTest : public ::testing::Test {
       WriteWholeFile(folder + kEepromFileName, eeprom_ = FileContent(size_t(eepromSize), 3));
   }
   void Configure(const std::string& scenario) {
+    for (const char* image : {"flash.bin", "eeprom.bin"})
+      std::filesystem::remove(received_ + "/" + image);
     ASSERT_TRUE(simctl::Configure((scenario + "\nboot_images = " + received_).c_str()));
   }
   // Opens the dialog and presses "Обновить ПО".
@@ -120,13 +192,27 @@ class FirmwareUpdateTest : public ::testing::Test {
     EXPECT_TRUE(PumpUntil([] { return UpdateThread->Finished(); })) << "the update never ended";
     return Memo();
   }
+  // Runs the update's synchronised calls until it waits to say `line`; the update stands still
+  // until the next CheckSynchronize. Gives up after 20 s.
+  static ::testing::AssertionResult UntilAbout(const std::string& line) {
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (std::chrono::steady_clock::now() < giveUp) {
+      // While the update waits in Synchronize, its message stays as it is.
+      if (os::WaitForSynchronize(10) && UpdateMessage == line)
+        return ::testing::AssertionSuccess();
+      os::CheckSynchronize();
+    }
+    return ::testing::AssertionFailure() << "gave up after 20 s waiting for \"" << line << "\"";
+  }
   Lines Memo() const { return SWUpdateForm->Memo->Lines(); }
   Bytes Received(const char* name) const { return ReadWholeFile(received_ + "/" + name); }
 
   TempDir dir_;
   std::string received_;
   Bytes flash_, eeprom_;
+  CountingHost host_;
   os::SleepFunction previousSleep_ = nullptr;
+  os::PauseWaitFunction previousPauseWait_ = nullptr;
 };
 
 TEST(Crc16Test, Vectors) {
@@ -189,6 +275,8 @@ TEST_F(FirmwareUpdateTest, BootLoaderAnswers) {
     Lines lines;
     size_t received;
     uint32_t reads;  // 0: not counted
+    uint32_t failedWrites = 0;
+    DialogAct act = DialogAct::kNone;
   } cases[] = {
       {"boot_announcement = 0x7789", Plus(kWaiting, {kWrongId}), 0, 1},
       // 77 alone, then 88 77: the first byte is dropped and the next two are judged.
@@ -200,14 +288,74 @@ TEST_F(FirmwareUpdateTest, BootLoaderAnswers) {
             {"Запись FLASH", "OK", "Чтение EEPROM", "OK", "Запись EPPROM", "Ошибка записи EPPROM"}),
        kBoth, 0},
       // The byte whose write failed is sent again once the instrument is back.
-      {"unplug_at_byte = 5000\nreplug_after_ms = 0", kSuccess, kBoth, 0},
+      {"unplug_at_byte = 5000\nreplug_after_ms = 0", kSuccess, kBoth, 0, 1},
+      // At the line's own rate, with the connection thread polling the boot loader until the
+      // press: however the dialog closes once the image has begun, both images arrive whole and
+      // the dialog opened again finds the update ended.
+      {"rate = real", kInstructions, kBoth, 0, 0, DialogAct::kClose},
+      {"rate = real", kInstructions, kBoth, 0, 0, DialogAct::kEsc},
+      {"rate = real", kInstructions, kBoth, 0, 0, DialogAct::kCloseBox},
+      // The link lost in the flash image for good: closing ends the update, and with the
+      // instrument back a new one goes through.
+      {"rate = real\nunplug_at_byte = 3000", kSuccess, kBoth, 0, 0, DialogAct::kLostAndClose},
   };
   WriteImages(kFlashImageSize, kEepromImageSize);
   for (const auto& c : cases) {
     SCOPED_TRACE(c.scenario);
     FinishUpdate();
-    EXPECT_EQ(Run(std::string("boot_loader = 1\n") + c.scenario), c.lines);
-    EXPECT_EQ(simctl::Received().size(), c.received);
+    StopConnectionThread();
+    const std::string scenario = std::string("boot_loader = 1\n") + c.scenario;
+    if (c.act == DialogAct::kNone) {
+      EXPECT_EQ(Run(scenario), c.lines);
+      EXPECT_EQ(simctl::Received().size(), c.received);
+      EXPECT_EQ(simctl::Counter("failed_writes"), c.failedWrites);
+    } else {
+      const std::string trace = dir_.File("trace" + std::to_string(int(c.act)));
+      Configure(scenario + "\ntrace = " + trace);
+      StartConnectionThread();
+      const uint32_t polled = Polls();
+      ASSERT_TRUE(PumpUntil([&] { return Polls() > polled; }, "a poll of the boot loader"));
+      const size_t polledBytes = simctl::Received().size();
+      switch (c.act) {
+        case DialogAct::kClose:
+          Press();
+          ASSERT_TRUE(PumpUntil([&] { return simctl::Received().size() >= polledBytes + 3000; }));
+          SWUpdateForm->Button2->Click();
+          break;
+        case DialogAct::kEsc:
+          Press();
+          ASSERT_TRUE(UntilAbout("Запись FLASH"));
+          EXPECT_TRUE(SWUpdateForm->DialogKey(ui::TDialogKey::Escape, nullptr));
+          break;
+        case DialogAct::kCloseBox:
+          Press();
+          ASSERT_TRUE(UntilAbout("Запись FLASH"));
+          SWUpdateForm->Close();
+          break;
+        default:
+          Press();
+          ASSERT_TRUE(PumpUntil([] { return simctl::Counter("failed_writes") > 0; }));
+          SWUpdateForm->Button2->Click();
+          break;
+      }
+      // The menu command deletes the dialog as it closes and makes the next one.
+      delete SWUpdateForm;
+      SWUpdateForm = new TSWUpdateForm(nullptr);
+      EXPECT_TRUE(UpdateThread->Finished()) << "the dialog let the connection thread go first";
+      EXPECT_EQ(Memo(), kInstructions);
+      if (c.act == DialogAct::kLostAndClose) {
+        FinishUpdate();
+        simctl::SetAttached(true);
+        Press();
+        ASSERT_TRUE(PumpUntil([] { return UpdateThread->Finished(); }, "the second update"));
+      } else {
+        const ExchangeCalls exchange = CallsOfTheExchange(trace);
+        EXPECT_EQ(exchange.imageBytes, kBoth);
+        EXPECT_EQ(exchange.foreign, std::vector<std::string>{});
+      }
+      EXPECT_EQ(Memo(), c.lines);
+      EXPECT_EQ(Received("eeprom.bin"), SentImage(eeprom_, kEepromImageSize));
+    }
     if (c.reads != 0) {
       EXPECT_EQ(simctl::Counter("FT_Read"), c.reads);
     }
@@ -215,35 +363,52 @@ TEST_F(FirmwareUpdateTest, BootLoaderAnswers) {
       EXPECT_EQ(Received("flash.bin"), SentImage(flash_, kFlashImageSize));
     }
   }
-  EXPECT_EQ(simctl::Counter("failed_writes"), 1u);
 }
 
-TEST_F(FirmwareUpdateTest, ASilentBootLoaderIsAwaitedWithPausesAcrossALostLinkUntilClose) {
+TEST_F(FirmwareUpdateTest, ASilentBootLoaderIsReadAgainAtOnceAndAwaitedAcrossALostLinkUntilClose) {
   WriteImages(10, 10);
   Configure("boot_loader = 1\nsilent = 1");
+  StartConnectionThread();
+  ASSERT_TRUE(PumpUntil([] { return Polls() > 0; }, "a poll of the boot loader"));
   Press();
+  const size_t polledBytes = simctl::Received().size();
   SWUpdateThreadClass* update = UpdateThread;
-  ASSERT_TRUE(PumpUntil([&] { return Memo() == kWaiting && pauses >= 5; }));
-  // Every empty read is followed by a pause: the loop waits, it does not spin.
-  EXPECT_LE(simctl::Counter("FT_Read"), uint32_t(pauses) + 1);
+  ASSERT_TRUE(PumpUntil([&] { return Memo() == kWaiting; }));
+  // On a good link an empty read is repeated at once: the driver's time-out is the wait.
+  const int pausesBefore = pauses;
+  const uint32_t readsBefore = simctl::Counter("FT_Read");
+  ASSERT_TRUE(PumpUntil([&] { return simctl::Counter("FT_Read") > readsBefore + 20; }));
+  EXPECT_EQ(pauses, pausesBefore);
 
   // A second press while the update waits starts nothing.
   SWUpdateForm->Button1->Click();
   EXPECT_EQ(UpdateThread, update);
 
-  // The link goes: the loop gets it back through a new open and goes on waiting.
+  // The link goes: the loop waits for it, a pause between opens, and goes on reading once a new
+  // open got it back.
   simctl::SetAttached(false);
-  ASSERT_TRUE(PumpUntil([] { return simctl::Counter("FT_Close") >= 2; }));
+  ASSERT_TRUE(PumpUntil([] { return simctl::Counter("FT_Close") >= 1; }));
+  ASSERT_TRUE(PumpUntil([&] { return pauses >= pausesBefore + 5; }));
+  EXPECT_LE(simctl::Counter("FT_OpenEx"), uint32_t(pauses - pausesBefore) + 1);
   simctl::SetAttached(true);
-  ASSERT_TRUE(PumpUntil([] { return simctl::Counter("FT_OpenEx") >= 2; }));
+  const uint32_t opens = simctl::Counter("FT_OpenEx");
+  ASSERT_TRUE(PumpUntil([&] { return simctl::Counter("FT_OpenEx") > opens; }));
   const uint32_t reads = simctl::Counter("FT_Read");
   ASSERT_TRUE(PumpUntil([&] { return simctl::Counter("FT_Read") > reads; }));
 
-  // Esc, as "Закрыть": the waiting update ends and nothing was ever sent.
-  EXPECT_TRUE(SWUpdateForm->DialogKey(ui::TDialogKey::Escape, nullptr));
-  ASSERT_TRUE(PumpUntil([] { return UpdateThread->Finished(); }));
+  // Esc, as "Закрыть": the waiting update ends after at most the read it is in, the dialog
+  // opened again finds it ended and lets the connection thread poll again, and nothing of the
+  // update was ever sent.
   EXPECT_EQ(Memo(), kWaiting);
-  EXPECT_TRUE(simctl::Received().empty());
+  EXPECT_TRUE(SWUpdateForm->DialogKey(ui::TDialogKey::Escape, nullptr));
+  const uint32_t readsAtClose = simctl::Counter("FT_Read");
+  ASSERT_TRUE(PumpUntil([] { return UpdateThread->Finished(); }, "the end of the update"));
+  EXPECT_LE(simctl::Counter("FT_Read"), readsAtClose + 1);
+  EXPECT_EQ(simctl::Received().size(), polledBytes);
+  delete SWUpdateForm;
+  SWUpdateForm = new TSWUpdateForm(nullptr);
+  const uint32_t polls = Polls();
+  ASSERT_TRUE(PumpUntil([&] { return Polls() > polls; }, "a poll after the opening"));
 }
 
 TEST_F(FirmwareUpdateTest, NoLineReachesADeletedDialogNorTheNextOne) {
@@ -270,8 +435,7 @@ TEST_F(FirmwareUpdateTest, EachOpeningLetsTheConnectionThreadGoOnceAndEachPressH
   // No image files: each update ends at once, after holding the connection thread.
   ResetFtTransportForTests();
   Configure("");
-  CountingHost host;
-  FtConnectThread = os::TThread::Create<classFtConnectThread>(false, host, std::nullopt);
+  StartConnectionThread();
   auto polls = [] { return simctl::Counter("requests_param"); };
   ASSERT_TRUE(PumpUntil([&] { return polls() > 0; }));
 
@@ -290,11 +454,6 @@ TEST_F(FirmwareUpdateTest, EachOpeningLetsTheConnectionThreadGoOnceAndEachPressH
   }
   const uint32_t before = polls();
   ASSERT_TRUE(PumpUntil([&] { return polls() > before; })) << "the connection thread stays held";
-
-  FtConnectThread->Terminate();
-  FtConnectThread->WaitFor();
-  delete FtConnectThread;
-  FtConnectThread = nullptr;
 }
 
 }  // namespace

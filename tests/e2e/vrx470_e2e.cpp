@@ -980,6 +980,27 @@ void FirmwareUpdate() {
   Check(WaitChange(program, held), "no readings after the dialog was opened again");
   CloseUpdateDialog(program);
   CloseProgram(program);
+
+  // From the announcement to the last acknowledgement (the first and last whole two-byte reads)
+  // only the update used the link: its image bytes and reads, never a request of the connection
+  // thread with its purge.
+  const std::vector<e2e::TraceCall> trace = e2e::ReadTrace(program.TracePath());
+  auto answer = [](const e2e::TraceCall& call) {
+    return call.name == "FT_Read" && call.Argument("len") == 2 && call.Argument("got") == 2;
+  };
+  const auto first = std::find_if(trace.begin(), trace.end(), answer);
+  const auto last = std::find_if(trace.rbegin(), trace.rend(), answer).base();
+  std::size_t imageBytes = 0, foreign = 0;
+  for (auto call = first; call < last; ++call) {
+    if (call->name == "FT_Write" && call->Argument("sent") == 1)
+      ++imageBytes;
+    else if (call->name == "FT_Purge" || (call->name == "FT_Read" && call->Argument("len") != 2 &&
+                                          call->Argument("len") != 512))
+      ++foreign;
+  }
+  Check(imageBytes == 14336 + 512 && foreign == 0,
+        "the exchange carried " + std::to_string(imageBytes) + " bytes and " +
+            std::to_string(foreign) + " calls of the connection thread");
 }
 
 struct Case {

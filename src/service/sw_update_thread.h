@@ -11,8 +11,8 @@
 
 // Once the flash image has begun to go out, the update runs to its end or its first failure,
 // whatever happens to its dialog: a boot loader left half-fed would wait for the rest. Until then
-// a request to stop (the dialog closing) ends it at its next step; so does it end a wait for a
-// lost link, and, once the image is out, a read that the boot loader left unanswered.
+// a request to stop (the dialog closing) ends it at its next step. Asked to stop, it also gives up
+// a wait for a lost link, and a read that the boot loader left unanswered for a whole time-out.
 class SWUpdateThreadClass : public os::TThread, private LinkContext {
  public:
   // `dialog` is the serial of the dialog whose button started the update: only that dialog, while

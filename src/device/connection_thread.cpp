@@ -141,17 +141,19 @@ void classFtConnectThread::MemoryPass() {
   TMeasRecord* record = &MemoryRecords[index];
   uint32_t started = os::TickCount();
   ReadKalibr(record);
-  MemIndex = static_cast<uint16_t>((index + 1) % kMemorySlots);
-  if (!FetchFrame(record->log2N, static_cast<uint8_t>(index + 1), frame_.get()))
-    return;
-  {
-    std::lock_guard<std::mutex> hold(RecordLock(*record));
-    DecodeWaveformReply(frame_.get(), 1 << record->log2N, *record);
-    // In this branch the cycle ends with the frame, before the arithmetic.
-    CycleMs = os::TickCount() - started;
-    ProcessMeasRecord(record);
+  if (FetchFrame(record->log2N, static_cast<uint8_t>(index + 1), frame_.get())) {
+    {
+      std::lock_guard<std::mutex> hold(RecordLock(*record));
+      DecodeWaveformReply(frame_.get(), 1 << record->log2N, *record);
+      // In this branch the cycle ends with the frame, before the arithmetic.
+      CycleMs = os::TickCount() - started;
+      ProcessMeasRecord(record);
+    }
+    Synchronize([this] { SyncShowMeasRecord(); });
   }
-  Synchronize([this] { SyncShowMeasRecord(); });
+  // The last step, once the record has been shown: a hold between the two requests leaves this
+  // slot to be fetched when the thread goes on. A slot whose length cannot be asked for is passed.
+  MemIndex = static_cast<uint16_t>((index + 1) % kMemorySlots);
 }
 
 void classFtConnectThread::SyncShowMeasRecord() {

@@ -36,10 +36,6 @@ void classFtConnectThread::Wait(uint32_t ms) {
   Pause(ms);
 }
 
-bool classFtConnectThread::WaitShouldEnd() {
-  return SuspendCount() > 0;
-}
-
 void classFtConnectThread::WakeOnSourceChange(void* self) {
   static_cast<classFtConnectThread*>(self)->Wake();
 }
@@ -47,8 +43,6 @@ void classFtConnectThread::WakeOnSourceChange(void* self) {
 void classFtConnectThread::Execute() {
   // The arithmetic rounds as it must only with the x87 unit at its full 64-bit significand.
   EnsureExtendedPrecision();
-  // The waits for a reply's bytes are a few milliseconds long and must not round up to a tick.
-  os::UseMillisecondTimer();
   SetLinkContext(this);
   SetSourceChangeListener(&classFtConnectThread::WakeOnSourceChange, this);
   // Whichever way Execute ends, nothing calls into this thread any more.

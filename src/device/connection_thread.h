@@ -43,7 +43,7 @@ extern uint16_t MemIndex;
 // The value in decimal, with a minus sign when negative and no grouping.
 std::string IntToText(int32_t value);
 
-// The thread's own context for the link: its safe point, and waits that a hold ends early.
+// The thread's own context for the link: its safe point, and pauses that a hold ends early.
 class classFtConnectThread : public os::TThread, private LinkContext {
  public:
   // `recordFile` is the program's first command-line argument, if it has one (even an empty
@@ -67,7 +67,6 @@ class classFtConnectThread : public os::TThread, private LinkContext {
 
   void SafePoint() override;
   void Wait(uint32_t ms) override;
-  bool WaitShouldEnd() override;
 
   ConnectionHost& host_;
   std::optional<std::string> recordFile_;

@@ -189,10 +189,6 @@ void SWUpdateThreadClass::Wait(uint32_t ms) {
   Pause(ms, nullptr, /*endOnTerminate=*/true);
 }
 
-bool SWUpdateThreadClass::WaitShouldEnd() {
-  return Terminated();
-}
-
 bool SWUpdateThreadClass::GiveUpLostLink() {
   return Terminated();
 }

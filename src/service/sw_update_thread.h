@@ -34,7 +34,6 @@ class SWUpdateThreadClass : public os::TThread, private LinkContext {
   // lost link is given up on once the update is asked to stop; reads wait inside the driver.
   void SafePoint() override {}
   void Wait(uint32_t ms) override;
-  bool WaitShouldEnd() override;
   bool GiveUpLostLink() override;
   void Say(const char* line);
   void SyncClearMemo();

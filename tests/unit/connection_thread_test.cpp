@@ -289,11 +289,12 @@ TEST_F(ConnectionThreadTest, AHoldAskedInsideTheThreadsOwnCallIsRefused) {
 TEST_F(ConnectionThreadTest, AHoldEndsTheWaitsOfASilentInstrument) {
   MakePausesEndless();
   Start("silent = 1");
-  ASSERT_TRUE(PumpUntil([] { return simctl::Counter("requests_param") >= 1; }, "a request"));
-  // The thread now waits for a reply that never comes, in waits that never run out.
+  ASSERT_TRUE(PumpUntil([] { return simctl::Counter("FT_Read") >= 1; }, "a read"));
+  // The read came back empty and the thread now pauses before it asks again, in a pause that
+  // never runs out.
   ASSERT_TRUE(Hold());
   EXPECT_EQ(simctl::Counter("requests_param"), 1u);
-  EXPECT_EQ(simctl::Counter("FT_Read"), 0u);
+  EXPECT_EQ(simctl::Counter("FT_Read"), 1u);
   EXPECT_EQ(longSleeps, 0);
 }
 

@@ -1,7 +1,5 @@
 #include "ft_transport.h"
 
-#include <algorithm>
-
 #include "clock.h"
 #include "library.h"
 #include "usb_log.h"
@@ -39,9 +37,6 @@ namespace {
 bool driverLoaded = false;
 
 thread_local LinkContext* linkContext = nullptr;
-
-// Bytes a millisecond on the line: 1,000,000 baud, ten bits a byte with start and stop bit.
-constexpr uint32_t kLineBytesPerMs = kLinkBaudRate / 10 / 1000;
 
 // Looks up entry point `index` into `slot`; a missing name fails the load unless it is optional.
 template <typename Function>
@@ -109,14 +104,12 @@ bool FtDriverLoaded() {
 
 namespace {
 
-uint32_t LinkStatusLocked(uint32_t* receiveCount = nullptr) {
-  uint32_t received = 0;
+uint32_t LinkStatusLocked() {
+  // Only the status is used: the counts are not the program's to rely on.
+  uint32_t receiveCount = 0;
   uint32_t transmitCount = 0;
   uint32_t eventStatus = 0;
-  const uint32_t status = FtDriver.GetStatus(FtHandle, &received, &transmitCount, &eventStatus);
-  if (receiveCount)
-    *receiveCount = received;
-  return status;
+  return FtDriver.GetStatus(FtHandle, &receiveCount, &transmitCount, &eventStatus);
 }
 
 void LinkSafePoint() {
@@ -126,52 +119,6 @@ void LinkSafePoint() {
 
 bool GiveUpLostLink() {
   return linkContext && linkContext->GiveUpLostLink();
-}
-
-// How long the instrument may take to begin its answer to a request.
-constexpr uint32_t kReplyStartMs = 50;
-
-// Waits until the chip's receive queue holds `length` bytes or the read time-out has run out, in
-// waits as long as the missing bytes take on the line. A hold ends the wait only once no answer is
-// coming: a reply on its way cannot be stopped, and what it still brought would wait in the chip
-// for whoever takes the link next (the firmware update reads what it finds there). Returns how
-// many bytes the one driver read then asks for: the whole length once it has come (or when the
-// status query fails, so that the read reports the error), else what has come, which the driver
-// hands over at once instead of waiting out its own time-out for the rest.
-uint32_t AwaitReply(LinkContext& context, uint32_t length) {
-  const uint32_t started = os::TickCount();
-  uint32_t before = 0;
-  bool answerDue = false;
-  for (;;) {
-    uint32_t queued = 0;
-    uint32_t status;
-    {
-      std::lock_guard<std::mutex> link(FtLinkLock());
-      status = LinkStatusLocked(&queued);
-    }
-    if (status != FT_OK || queued >= length)
-      return length;
-    const uint32_t waited = os::TickCount() - started;
-    if (waited >= kLinkTimeoutMs)
-      return queued;
-    answerDue = answerDue || waited >= kReplyStartMs;
-    const bool coming = queued > before;
-    before = queued;
-    const uint32_t lineMs = (length - queued + kLineBytesPerMs - 1) / kLineBytesPerMs;
-    if (context.WaitShouldEnd()) {
-      if (!coming && (queued > 0 || answerDue))
-        return queued;
-      // The context's wait would end at once: the answer is waited for plainly, bounded by its
-      // time on the line, or by the time the instrument takes to begin it.
-      os::SleepMs(coming ? std::max(lineMs, 1u) : kReplyStartMs - std::min(waited, kReplyStartMs));
-      answerDue = true;
-      continue;
-    }
-    uint32_t step = std::min(std::max(lineMs, 1u), kLinkTimeoutMs - waited);
-    if (queued == 0 && !answerDue)
-      step = std::min(step, kReplyStartMs - waited);
-    context.Wait(step);
-  }
 }
 
 }  // namespace
@@ -223,15 +170,12 @@ bool FtConnect() {
 int32_t FtReadBytes(uint8_t* buffer, int32_t length) {
   if (!driverLoaded || length <= 0)
     return 0;
-  uint32_t wanted = static_cast<uint32_t>(length);
-  // A driver read cannot be interrupted: on a thread that may be held, the bytes are waited for
-  // first, so that a hold never waits for a silent instrument's read time-out.
-  if (linkContext) {
-    wanted = AwaitReply(*linkContext, wanted);
-    // Nothing came: a time-out with nothing received.
-    if (wanted == 0)
-      return 0;
-  }
+  // One driver read of the whole length, on every thread: it returns once all has come or the
+  // read time-out has run out. The chip hands received bytes over in whole USB transfers and the
+  // rest of a reply only when its latency timer runs out, so no count taken on the way tells that
+  // a reply has ended; a hold waits for this read to end instead, and nothing of the reply is left
+  // in the chip for whoever takes the link next.
+  const uint32_t wanted = static_cast<uint32_t>(length);
   uint32_t received = 0;
   {
     std::lock_guard<std::mutex> link(FtLinkLock());

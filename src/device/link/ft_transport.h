@@ -61,7 +61,8 @@ uint32_t FtLinkStatus();
 // is left closed). Without a driver there is nothing to wait for: false at once.
 bool FtConnect();
 
-// One read of up to `length` bytes; the count received, or 0 on a driver error.
+// One driver read of `length` bytes, which ends once all have come or at the 900 ms read time-out;
+// the count received, or 0 on a driver error.
 int32_t FtReadBytes(uint8_t* buffer, int32_t length);
 
 // Writes every byte with its own driver write; a failing write reconnects and resends that byte.
@@ -79,16 +80,15 @@ int32_t FtTransaction(const uint8_t* request, int32_t requestLength, uint8_t* re
 std::mutex& FtLinkLock();
 
 // What a thread that uses the link offers the link's loops: a safe point, where it may be held,
-// and waits that end early when the thread has something else to do (a hold asked for, or its
+// and pauses that end early when the thread has something else to do (a hold asked for, or its
 // end). The connection thread installs one; so does any other thread that talks to the instrument.
+// A driver read is never cut short: it ends whole or at the read time-out.
 class LinkContext {
  public:
   // Holds the thread here while it is asked to; returns at once otherwise.
   virtual void SafePoint() = 0;
-  // Waits up to ms, ending early once WaitShouldEnd() holds.
+  // Waits up to ms, ending early when the thread has something else to do.
   virtual void Wait(uint32_t ms) = 0;
-  // Whether the link's waits should end now.
-  virtual bool WaitShouldEnd() = 0;
   // Whether the loops that wait for a lost link to come back (reopening, resending a failing
   // write) should give up now. The connection thread never does.
   virtual bool GiveUpLostLink() { return false; }
@@ -98,7 +98,7 @@ class LinkContext {
 };
 
 // Installs the calling thread's context; nullptr (the default) for none: pauses then sleep
-// (os::SleepMs) and a read waits inside the driver.
+// (os::SleepMs).
 void SetLinkContext(LinkContext* context);
 
 // A pause of the retry and reconnect loops: with a context a wait that a hold ends early, followed

@@ -24,9 +24,6 @@ uint32_t TickCount() {
                                static_cast<uint64_t>(now.tv_nsec) / 1000000u);
 }
 
-// Linux timers already wake to the microsecond.
-void UseMillisecondTimer() {}
-
 void SleepMs(uint32_t ms) {
   sleepFunction.load()(ms);
 }

@@ -1,6 +1,4 @@
 #include <windows.h>
-// After windows.h, which it needs.
-#include <timeapi.h>
 
 #include <atomic>
 
@@ -19,12 +17,6 @@ std::atomic<SleepFunction> sleepFunction{&RealSleep};
 
 uint32_t TickCount() {
   return ::GetTickCount();
-}
-
-void UseMillisecondTimer() {
-  // Raised once and never lowered: the system restores it when the process ends.
-  static const bool raised = ::timeBeginPeriod(1) == TIMERR_NOERROR;
-  (void)raised;
 }
 
 void SleepMs(uint32_t ms) {

@@ -1,6 +1,8 @@
 // The live cycle of the connection thread against the simulated instrument at the real line rate:
-// each iteration is one reading, timed by the thread's own CycleMs, against the time the bytes of
-// one reading take on the line (103 bytes of parameters, 8,199 of frame, 10 µs a byte).
+// each iteration is one reading, timed by the thread's own CycleMs, against what the chip itself
+// takes: the time the bytes of one reading take on the line (103 bytes of parameters, 8,199 of
+// frame, 10 µs a byte) and, for each of the two replies, the chip's 16 ms latency timer, which
+// hands over the rest of a reply once its last byte is in.
 #include <benchmark/benchmark.h>
 
 #include <atomic>
@@ -15,6 +17,7 @@
 namespace {
 
 constexpr double kLineMs = (5 + 98 + 5 + 8194) * 0.010;
+constexpr double kChipMs = kLineMs + 2 * 16.0;
 
 void BM_LiveCycle(benchmark::State& state) {
   VrxSim_RegisterInProcess();
@@ -44,9 +47,9 @@ void BM_LiveCycle(benchmark::State& state) {
   thread->WaitFor();
   delete thread;
   const double mean = totalMs / static_cast<double>(state.iterations());
-  state.counters["line_ms"] = kLineMs;
+  state.counters["chip_ms"] = kChipMs;
   state.counters["cycle_ms"] = mean;
-  state.counters["over_line_pct"] = 100.0 * (mean - kLineMs) / kLineMs;
+  state.counters["over_chip_pct"] = 100.0 * (mean - kChipMs) / kChipMs;
 }
 BENCHMARK(BM_LiveCycle)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(60.0);
 

@@ -66,6 +66,15 @@ void BootLoader::ReadCameShort(std::deque<uint8_t>* out) {
   held_.clear();
 }
 
+void BootLoader::PowerUp(bool bootLoader) {
+  phase_ = bootLoader ? Phase::kWaiting : Phase::kFirmware;
+  splitNext_ = scenario_.bootSplit;
+  announced_ = false;
+  image_.clear();
+  held_.clear();
+  takenAt_.reset();
+}
+
 void BootLoader::Restart(std::deque<uint8_t>* out) {
   phase_ = Phase::kWaiting;
   image_.clear();

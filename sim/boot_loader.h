@@ -32,6 +32,9 @@ class BootLoader {
   void Tick(Clock::time_point now, std::deque<uint8_t>* out);
   // A read of the PC came back short: its time-out ran out.
   void ReadCameShort(std::deque<uint8_t>* out);
+  // The instrument was switched on again, into the boot loader or its firmware: an image half
+  // received is forgotten, the EEPROM keeps what it holds.
+  void PowerUp(bool bootLoader);
 
  private:
   enum class Phase { kWaiting, kFlash, kEeprom, kFirmware };

@@ -128,6 +128,15 @@ int FT_API VrxSim_SetAttached(int attached) {
       0);
 }
 
+int FT_API VrxSim_PowerCycle(int bootLoader) {
+  return Guarded(
+      [&] {
+        Sim().PowerCycle(bootLoader != 0);
+        return 1;
+      },
+      0);
+}
+
 uint32_t FT_API VrxSim_Counter(const char* name) {
   return Guarded([&] { return name ? Sim().Counter(name) : 0u; }, 0u);
 }

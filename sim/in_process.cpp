@@ -38,6 +38,7 @@ const Export kExports[] = {
     {"FT_GetDeviceInfoList", reinterpret_cast<void*>(&FT_GetDeviceInfoList)},
     {"VrxSim_Configure", reinterpret_cast<void*>(&VrxSim_Configure)},
     {"VrxSim_SetAttached", reinterpret_cast<void*>(&VrxSim_SetAttached)},
+    {"VrxSim_PowerCycle", reinterpret_cast<void*>(&VrxSim_PowerCycle)},
     {"VrxSim_Counter", reinterpret_cast<void*>(&VrxSim_Counter)},
     {"VrxSim_Received", reinterpret_cast<void*>(&VrxSim_Received)},
 };

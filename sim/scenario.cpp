@@ -72,11 +72,13 @@ bool ParseList(const std::string& text, uint64_t limit, std::vector<T>* values) 
   return true;
 }
 
+// A whole number from `low` to `limit` that is a multiple of `step`.
 template <typename T>
-std::function<bool(const std::string&)> Number(T* field, uint64_t limit) {
-  return [field, limit](const std::string& text) {
+std::function<bool(const std::string&)> Number(T* field, uint64_t limit, uint64_t low = 0,
+                                               uint64_t step = 1) {
+  return [field, limit, low, step](const std::string& text) {
     uint64_t value = 0;
-    if (!ParseUnsigned(text, limit, &value))
+    if (!ParseUnsigned(text, limit, &value) || value < low || value % step != 0)
       return false;
     *field = static_cast<T>(value);
     return true;
@@ -99,14 +101,8 @@ using Setters = std::map<std::string, std::function<bool(const std::string&)>>;
 Setters SettersFor(Scenario* s) {
   const uint64_t kU32 = 0xFFFFFFFFu;
   Setters setters;
-  setters["devices"] = [s](const std::string& text) {
-    uint64_t value = 0;
-    // At least the instrument, and no more chips than a hub full of them.
-    if (!ParseUnsigned(text, 16, &value) || value == 0)
-      return false;
-    s->devices = static_cast<uint32_t>(value);
-    return true;
-  };
+  // At least the instrument, and no more chips than a hub full of them.
+  setters["devices"] = Number(&s->devices, 16, 1);
   // The device list keeps 16 and 64 bytes with the terminating zero.
   setters["description"] = [s](const std::string& text) {
     if (text.size() > 63)
@@ -155,6 +151,10 @@ Setters SettersFor(Scenario* s) {
     }
     return true;
   };
+  // Whole 64-byte packets, as the driver asks for them; the range the chip's latency timer takes.
+  setters["usb_transfer"] = Number(&s->usbTransfer, 65536, 64, 64);
+  setters["latency_ms"] = Number(&s->latencyMs, 255, 1);
+  setters["reply_delay_ms"] = Number(&s->replyDelayMs, 10000);
   setters["silent"] = [s](const std::string& text) { return ParseBool(text, &s->silent); };
   setters["short_replies"] = Number(&s->shortReplies, kU32);
   setters["short_by"] = Number(&s->shortBy, 65536);
@@ -170,14 +170,8 @@ Setters SettersFor(Scenario* s) {
   setters["frequency_hz"] = [s](const std::string& text) {
     return ParseDouble(text, 0.0, 2000.0, &s->frequencyHz);
   };
-  setters["clock_divider"] = [s](const std::string& text) {
-    uint64_t value = 0;
-    // The header word keeps the divider in 15 bits.
-    if (!ParseUnsigned(text, 0x7FFF, &value) || value == 0)
-      return false;
-    s->clockDivider = static_cast<uint16_t>(value);
-    return true;
-  };
+  // The header word keeps the divider in 15 bits.
+  setters["clock_divider"] = Number(&s->clockDivider, 0x7FFF, 1);
   setters["seed"] = Number(&s->seed, ~uint64_t{0});
   setters["trace"] = [s](const std::string& text) {
     s->trace = text;

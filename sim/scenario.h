@@ -37,6 +37,12 @@ struct Scenario {
   int64_t replugAfterMs = -1;  // negative: stays unplugged until plugged by hand
 
   LineRate rate = LineRate::kInstant;
+  // How received bytes reach the PC at the real rate: the driver's USB transfer size in bytes and
+  // the chip's latency timer (see usb_delivery.h), and how long the instrument takes to begin an
+  // answer.
+  uint32_t usbTransfer = 4096;
+  uint32_t latencyMs = 16;
+  uint32_t replyDelayMs = 0;
   bool silent = false;
   uint32_t shortReplies = 0;  // the next C replies come D bytes short
   uint32_t shortBy = 1;

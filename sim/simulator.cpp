@@ -78,6 +78,7 @@ void Simulator::Reset(const Scenario& scenario) {
     }
     device.location = scenario.location + i;
     device.busy = ListsDevice(scenario.busy, i);
+    device.delivery = UsbDelivery(scenario.usbTransfer, scenario.latencyMs);
     Enumerate(&device);
   }
   instrument_ = std::make_unique<Instrument>(scenario);
@@ -163,6 +164,19 @@ void Simulator::SetAttached(bool attached) {
     Enumerate(&device);
   if (!attached && device.present)
     Disconnect(&device);
+}
+
+void Simulator::PowerCycle(bool bootLoader) {
+  std::lock_guard<std::mutex> hold(lock_);
+  Refresh();
+  Device& device = devices_[kInstrument];
+  if (scenario_.rate == LineRate::kReal) {
+    const size_t lost = std::min(device.delivery.StopAt(Clock::now()), device.pending.size());
+    device.pending.erase(device.pending.end() - static_cast<std::ptrdiff_t>(lost),
+                         device.pending.end());
+  }
+  instrument_->Restart();
+  bootLoader_->PowerUp(bootLoader);
 }
 
 uint32_t Simulator::Counter(const std::string& name) {
@@ -346,8 +360,11 @@ FT_STATUS Simulator::Write(FT_HANDLE handle, const void* buffer, uint32_t length
   std::optional<Clock::time_point> wait;
   if (device) {
     wait = Charge(sent, *device);
-    // A reply sets off once the request's last byte is through.
-    Dispatch(device, pendingBefore, std::max(lineFreeAt_, Clock::now()));
+    // A reply sets off once the request's last byte is through and the instrument has taken its
+    // time to begin it.
+    Dispatch(
+        device, pendingBefore,
+        std::max(lineFreeAt_, Clock::now()) + std::chrono::milliseconds(scenario_.replyDelayMs));
   }
   status =
       Done("FT_Write", handle, status, "len=%u sent=%u first=%02X", static_cast<unsigned>(length),
@@ -365,11 +382,11 @@ FT_STATUS Simulator::Read(FT_HANDLE handle, void* buffer, uint32_t length, uint3
   if (status == FT_OK && ((!buffer && length > 0) || !got))
     status = FT_INVALID_PARAMETER;
   if (status == FT_OK && scenario_.rate == LineRate::kReal && device->readTimeoutMs > 0 &&
-      Arrived(*device, Clock::now()) < length) {
+      Visible(*device, Clock::now()) < length) {
     // As the driver does: return once the bytes asked for have come, or when the read time-out
     // runs out.
     Clock::time_point until = Clock::now() + std::chrono::milliseconds(device->readTimeoutMs);
-    std::optional<Clock::time_point> complete = ArrivalOf(*device, length);
+    std::optional<Clock::time_point> complete = device->delivery.VisibleAt(length);
     if (complete && *complete < until)
       until = *complete;
     hold.unlock();
@@ -381,7 +398,7 @@ FT_STATUS Simulator::Read(FT_HANDLE handle, void* buffer, uint32_t length, uint3
   }
   uint32_t taken = 0;
   if (status == FT_OK) {
-    taken = static_cast<uint32_t>(std::min<size_t>(length, Arrived(*device, Clock::now())));
+    taken = static_cast<uint32_t>(std::min<size_t>(length, Visible(*device, Clock::now())));
     std::copy_n(device->pending.begin(), taken, static_cast<uint8_t*>(buffer));
     Take(device, taken);
     counters_["bytes_out"] += taken;
@@ -461,7 +478,7 @@ FT_STATUS Simulator::GetQueueStatus(FT_HANDLE handle, uint32_t* received) {
   auto act = [&](Device& device) -> FT_STATUS {
     if (!received)
       return FT_INVALID_PARAMETER;
-    *received = static_cast<uint32_t>(Arrived(device, Clock::now()));
+    *received = static_cast<uint32_t>(Visible(device, Clock::now()));
     return FT_OK;
   };
   return WithDevice("FT_GetQueueStatus", handle, act, "%s", "");
@@ -471,7 +488,7 @@ FT_STATUS Simulator::GetStatus(FT_HANDLE handle, uint32_t* received, uint32_t* t
                                uint32_t* events) {
   auto act = [&](Device& device) -> FT_STATUS {
     if (received)
-      *received = static_cast<uint32_t>(Arrived(device, Clock::now()));
+      *received = static_cast<uint32_t>(Visible(device, Clock::now()));
     if (transmit)
       *transmit = 0;
     if (events)
@@ -535,57 +552,27 @@ std::optional<Simulator::Clock::time_point> Simulator::Charge(uint32_t bytes,
 void Simulator::Dispatch(Device* device, size_t before, Clock::time_point from) {
   if (scenario_.rate != LineRate::kReal || device->pending.size() <= before)
     return;
-  const size_t bytes = device->pending.size() - before;
   // Ten bit times a byte, like the other direction.
   const Clock::duration byteTime = std::chrono::duration_cast<Clock::duration>(
       std::chrono::nanoseconds(10u * 1000000000ull / device->baud));
-  const Clock::time_point start = std::max(from, device->receiveLineFreeAt);
-  device->arrivals.push_back({bytes, start, byteTime});
-  device->receiveLineFreeAt = start + static_cast<Clock::rep>(bytes) * byteTime;
+  device->delivery.Send(device->pending.size() - before, from, byteTime);
 }
 
-size_t Simulator::Arrived(const Device& device, Clock::time_point now) const {
+size_t Simulator::Visible(const Device& device, Clock::time_point now) const {
   if (scenario_.rate != LineRate::kReal)
     return device.pending.size();
-  size_t arrived = 0;
-  for (const Arrival& arrival : device.arrivals) {
-    if (now <= arrival.start)
-      break;
-    const size_t come = std::min<size_t>(
-        arrival.bytes, static_cast<size_t>((now - arrival.start) / arrival.byteTime));
-    arrived += come;
-    if (come < arrival.bytes)
-      break;
-  }
-  return arrived;
-}
-
-std::optional<Simulator::Clock::time_point> Simulator::ArrivalOf(const Device& device,
-                                                                 size_t count) const {
-  for (const Arrival& arrival : device.arrivals) {
-    if (count <= arrival.bytes)
-      return arrival.start + static_cast<Clock::rep>(count) * arrival.byteTime;
-    count -= arrival.bytes;
-  }
-  return std::nullopt;
+  return device.delivery.Visible(now);
 }
 
 void Simulator::Take(Device* device, size_t count) {
   device->pending.erase(device->pending.begin(), device->pending.begin() + count);
-  while (count > 0 && !device->arrivals.empty()) {
-    Arrival& first = device->arrivals.front();
-    const size_t taken = std::min(count, first.bytes);
-    first.bytes -= taken;
-    first.start += static_cast<Clock::rep>(taken) * first.byteTime;
-    count -= taken;
-    if (first.bytes == 0)
-      device->arrivals.pop_front();
-  }
+  if (scenario_.rate == LineRate::kReal)
+    device->delivery.Take(count);
 }
 
 void Simulator::DropPending(Device* device) {
   device->pending.clear();
-  device->arrivals.clear();
+  device->delivery.Clear();
 }
 
 void Simulator::WaitUntil(const std::optional<Clock::time_point>& until) {

@@ -21,6 +21,7 @@
 #include "file.h"
 #include "instrument.h"
 #include "scenario.h"
+#include "usb_delivery.h"
 
 namespace sim {
 
@@ -32,6 +33,10 @@ class Simulator {
   // Resets everything and applies the scenario; false (and the defaults) on a parse error.
   bool Configure(const std::string& text, std::string* error);
   void SetAttached(bool attached);
+  // The instrument is switched off and on again: into its boot loader with its power button held
+  // (`bootLoader`), else into its firmware. Its chip stays on the bus, so handles stay good and
+  // what the chip holds stays; what the instrument had not yet sent is lost.
+  void PowerCycle(bool bootLoader);
   uint32_t Counter(const std::string& name);
   uint32_t Received(uint8_t* buffer, uint32_t capacity);
 
@@ -59,13 +64,6 @@ class Simulator {
  private:
   using Clock = std::chrono::steady_clock;
 
-  // A stretch of a device's pending bytes that reaches the PC one byte after another from `start`.
-  struct Arrival {
-    size_t bytes;
-    Clock::time_point start;
-    Clock::duration byteTime;
-  };
-
   struct Device {
     std::string description;
     std::string serial;
@@ -81,10 +79,8 @@ class Simulator {
     uint8_t bits = 8, stop = 0, parity = 0;
     uint32_t readTimeoutMs = 0, writeTimeoutMs = 0, pipeRetries = 0;
     std::deque<uint8_t> pending;  // sent by the device, not yet read by the PC
-    // When the pending bytes reach the PC, front first: at the line's speed in `real` rate, from
-    // the moment the request that asked for them was complete; all at once in `instant` rate.
-    std::deque<Arrival> arrivals;
-    Clock::time_point receiveLineFreeAt;
+    // When the pending bytes become visible to the PC in `real` rate; in `instant` rate all are.
+    UsbDelivery delivery;
     Eeprom eeprom;
     uint32_t id = 0;  // vendor id in the high word, product id in the low word, as enumerated
     // After a port cycle: when the chip is back on the bus.
@@ -110,11 +106,10 @@ class Simulator {
   // Books line time for bytes written; returns when the line is free again if that is worth a wait.
   std::optional<Clock::time_point> Charge(uint32_t bytes, const Device& device);
   // The receive side: bytes the device queued since `before` set off for the PC once the line is
-  // free from `from`; how many have arrived by `now`; when the first `count` will have arrived
-  // (never, if fewer are pending); taking the first `count` off the queue; emptying it.
+  // free from `from`; how many the PC can take at `now`; taking the first `count` off the queue;
+  // emptying it.
   void Dispatch(Device* device, size_t before, Clock::time_point from);
-  size_t Arrived(const Device& device, Clock::time_point now) const;
-  std::optional<Clock::time_point> ArrivalOf(const Device& device, size_t count) const;
+  size_t Visible(const Device& device, Clock::time_point now) const;
   void Take(Device* device, size_t count);
   static void DropPending(Device* device);
   // Runs `act` on the device of a good handle under the lock, and traces the call.

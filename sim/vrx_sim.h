@@ -12,6 +12,10 @@ extern "C" {
 int FT_API VrxSim_Configure(const char* scenarioText);
 // Plugs the instrument in (nonzero) or pulls it out (0) now; cancels a pending timed plug. 1.
 int FT_API VrxSim_SetAttached(int attached);
+// Switches the instrument off and on again, into its boot loader (nonzero, as with its power
+// button held) or its firmware (0). Its chip stays on the bus: open handles stay good and the bytes
+// in the chip stay; what the instrument had not yet sent is lost. 1.
+int FT_API VrxSim_PowerCycle(int bootLoader);
 // A counter since the last configuration: the calls of each entry point by its name
 // ("FT_Write"), and "bytes_in", "bytes_out", "bytes_garbled", "requests_param",
 // "requests_wave", "failed_writes". 0 for a name never counted.

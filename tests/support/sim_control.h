@@ -35,6 +35,9 @@ inline bool Configure(const char* scenario) {
 inline void SetAttached(bool attached) {
   Entry<int(FT_API*)(int)>("VrxSim_SetAttached")(attached ? 1 : 0);
 }
+inline void PowerCycle(bool bootLoader) {
+  Entry<int(FT_API*)(int)>("VrxSim_PowerCycle")(bootLoader ? 1 : 0);
+}
 inline uint32_t Counter(const char* name) {
   return Entry<uint32_t(FT_API*)(const char*)>("VrxSim_Counter")(name);
 }
@@ -53,6 +56,9 @@ inline bool Configure(const char* scenario) {
 }
 inline void SetAttached(bool attached) {
   VrxSim_SetAttached(attached ? 1 : 0);
+}
+inline void PowerCycle(bool bootLoader) {
+  VrxSim_PowerCycle(bootLoader ? 1 : 0);
 }
 inline uint32_t Counter(const char* name) {
   return VrxSim_Counter(name);

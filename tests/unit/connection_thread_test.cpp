@@ -9,10 +9,12 @@
 #include <cstring>
 #include <functional>
 #include <optional>
+#include <random>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "chip_queue.h"
 #include "clock.h"
 #include "connection_hold.h"
 #include "connection_thread.h"
@@ -296,6 +298,40 @@ TEST_F(ConnectionThreadTest, AHoldEndsTheWaitsOfASilentInstrument) {
   EXPECT_EQ(simctl::Counter("requests_param"), 1u);
   EXPECT_EQ(simctl::Counter("FT_Read"), 1u);
   EXPECT_EQ(longSleeps, 0);
+}
+
+TEST_F(ConnectionThreadTest, AHoldAtAnyMomentLeavesNothingInTheChip) {
+  // At the line rate, as the chip and its driver deliver: whole USB transfers, and the rest of a
+  // reply once the latency timer has run out. The holds land at random moments of a cycle.
+  struct Case {
+    const char* scenario;
+    uint8_t source;
+    int holds;
+    int cycleMs;
+  };
+  const Case cases[] = {
+      {"rate = real", kSourceLive, 40, 120},
+      {"rate = real", kSourceMemory, 20, 370},
+      {"rate = real\nreply_delay_ms = 20", kSourceLive, 25, 160},
+      {"rate = real\nreply_delay_ms = 60", kSourceLive, 25, 240},
+  };
+  std::mt19937 random(470);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.scenario + std::string(c.source == kSourceMemory ? ", memory" : ", live"));
+    TearDown();
+    SetUp();
+    SourceMode = c.source;
+    const int shows = host_.shows;
+    Start(c.scenario);
+    ASSERT_TRUE(PumpUntil([&] { return host_.shows > shows; }, "a first reading"));
+    std::uniform_int_distribution<int> moment(0, c.cycleMs);
+    for (int hold = 0; hold < c.holds; ++hold) {
+      PumpFor(std::chrono::milliseconds(moment(random)));
+      ASSERT_TRUE(Hold()) << "hold " << hold;
+      EXPECT_TRUE(NothingLeftInTheChip()) << "hold " << hold;
+      thread_->Resume();
+    }
+  }
 }
 
 TEST_F(ConnectionThreadTest, AWriteThatKeepsFailingOnAGoodLinkCanBeHeld) {

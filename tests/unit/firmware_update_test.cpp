@@ -7,11 +7,14 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <random>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "chip_queue.h"
 #include "clock.h"
+#include "connection_hold.h"
 #include "connection_thread.h"
 #include "counting_host.h"
 #include "crc16.h"
@@ -20,6 +23,7 @@
 #include "folders.h"
 #include "ft_transport.h"
 #include "main_thread_pump.h"
+#include "records.h"
 #include "sim_control.h"
 #include "sw_update_form.h"
 #include "sw_update_thread.h"
@@ -456,6 +460,39 @@ TEST_F(FirmwareUpdateTest, EachOpeningLetsTheConnectionThreadGoOnceAndEachPressH
   }
   const uint32_t before = polls();
   ASSERT_TRUE(PumpUntil([&] { return polls() > before; })) << "the connection thread stays held";
+}
+
+TEST_F(FirmwareUpdateTest, AfterAHoldAtARandomMomentOfLiveReadingsTheAnnouncementComesFirst) {
+  // The connection thread measures at the line rate, where received bytes reach the PC in whole
+  // USB transfers and the rest of a reply once the chip's latency timer has run out. The update
+  // does not empty the chip's queue: a byte of a reply left there would be read as the boot
+  // loader's announcement.
+  WriteImages(kFlashImageSize, kEepromImageSize);
+  ResetFtTransportForTests();
+  Configure("rate = real");
+  SignalRecord.log2N = 12;
+  SourceMode = kSourceLive;
+  CountingHost host;
+  FtConnectThread = os::TThread::Create<classFtConnectThread>(false, host, std::nullopt);
+  ASSERT_TRUE(PumpUntil([&] { return host.readings >= 2; }, "two live readings"));
+  SWUpdateForm = new TSWUpdateForm(nullptr);
+  std::mt19937 random(19);
+  PumpFor(std::chrono::milliseconds(std::uniform_int_distribution<int>(0, 120)(random)));
+  ASSERT_EQ(HoldConnectionThread(), ConnectionHold::kHeld);
+  EXPECT_TRUE(NothingLeftInTheChip());
+  // Switched off and on with its power button held, while the thread stands held.
+  simctl::PowerCycle(true);
+  Press();
+  ASSERT_TRUE(PumpUntil([] { return UpdateThread->Finished(); }, "the update's end"));
+  EXPECT_EQ(Memo(), kSuccess);
+  EXPECT_EQ(Received("flash.bin"), SentImage(flash_, kFlashImageSize));
+
+  while (FtConnectThread->SuspendCount() > 0)
+    ReleaseConnectionThread();
+  FtConnectThread->Terminate();
+  FtConnectThread->WaitFor();
+  delete FtConnectThread;
+  FtConnectThread = nullptr;
 }
 
 }  // namespace

@@ -464,18 +464,19 @@ TEST(SimRealRate, APowerCycleKeepsWhatReachedTheChipAndTheBootLoaderFollows) {
   ASSERT_EQ(VrxSim_Configure("rate = real\n"), 1);
   FT_HANDLE handle = OpenLink();
   ASSERT_EQ(FT_SetTimeouts(handle, 900, 900), FT_OK);
-  SendRequest(handle, {0x42, 0x00, 0x00, 0x10, 0xD0});
-  // Switched off half-way through the frame, on again with the power button held.
+  // A memory frame: 32,770 bytes, a third of a second on the line.
+  SendRequest(handle, {0x42, 0x00, 0x00, 0x40, 0xD1});
+  // Switched off early in the frame, on again with the power button held.
   std::this_thread::sleep_for(std::chrono::milliseconds(45));
   ASSERT_EQ(VrxSim_PowerCycle(1), 1);
   EXPECT_EQ(Status(handle), FT_OK);
   // What had come in by then is there, the rest of the frame never comes, and the boot loader's
   // announcement follows it: the read runs into its time-out with both.
-  std::vector<uint8_t> bytes(8194);
+  std::vector<uint8_t> bytes(32770);
   uint32_t got = 0;
-  EXPECT_EQ(FT_Read(handle, bytes.data(), 8194, &got), FT_OK);
+  EXPECT_EQ(FT_Read(handle, bytes.data(), 32770, &got), FT_OK);
   ASSERT_GE(got, 4000u);
-  EXPECT_LT(got, 8194u);
+  EXPECT_LT(got, 32770u);
   EXPECT_EQ(bytes[got - 2], 0x77);
   EXPECT_EQ(bytes[got - 1], 0x88);
 }

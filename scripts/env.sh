@@ -51,14 +51,32 @@ fi
 # The build folder, the Wine and the Wine prefix of that build. Debian's `wine` and `wineserver`
 # scripts pick the 32-bit loader whenever wine32 is installed, so the 64-bit ones are called by
 # their own names, with a 64-bit prefix of their own. Both prefixes are the project's own, so
-# nothing depends on the user's ~/.wine.
-if [ "$VRX_WINDOWS_ARCH" = i686 ]; then
-  VRX_WINDOWS_BUILD=win32 VRX_WINE=wine VRX_WINESERVER=wineserver
-  export WINEPREFIX=${WINEPREFIX:-$VRX_BUILD/wineprefix}
-else
-  VRX_WINDOWS_BUILD=win64 VRX_WINE=/usr/lib/wine/wine64 VRX_WINESERVER=/usr/lib/wine/wineserver64
-  export WINEPREFIX=${WINEPREFIX:-$VRX_BUILD/wineprefix64} WINEARCH=win64
-fi
+# nothing depends on the user's ~/.wine; a WINEPREFIX set by the caller is kept.
+VRX_CALLERS_PREFIX=${VRX_CALLERS_PREFIX-${WINEPREFIX:-}}
+vrx_windows_settings() {
+  if [ "$VRX_WINDOWS_ARCH" = i686 ]; then
+    VRX_WINDOWS_BUILD=win32 VRX_WINE=wine VRX_WINESERVER=wineserver
+    export WINEPREFIX=${VRX_CALLERS_PREFIX:-$VRX_BUILD/wineprefix}
+    unset WINEARCH
+  else
+    VRX_WINDOWS_BUILD=win64 VRX_WINE=/usr/lib/wine/wine64 VRX_WINESERVER=/usr/lib/wine/wineserver64
+    export WINEPREFIX=${VRX_CALLERS_PREFIX:-$VRX_BUILD/wineprefix64} WINEARCH=win64
+  fi
+}
+vrx_windows_settings
+
+# Called once the packages are installed: where the machine runs 32-bit programs but the 32-bit
+# Wine could not be installed (a Debian mirror whose i386 index is out of step, say), the 64-bit
+# path is taken rather than no Windows tests at all. A path asked for by name is kept.
+vrx_windows_fallback() {
+  if [ "$VRX_WINDOWS_ARCH" = i686 ] && [ "${VRX_WINDOWS_WHY#VRX_WINDOWS_ARCH}" = "$VRX_WINDOWS_WHY" ] &&
+    ! dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q "install ok installed"; then
+    VRX_WINDOWS_ARCH=x86_64
+    VRX_WINDOWS_WHY="the 32-bit Wine (wine32:i386) could not be installed on this machine"
+    export VRX_WINDOWS_ARCH VRX_WINDOWS_WHY
+    vrx_windows_settings
+  fi
+}
 
 # Says, on the 64-bit path, in one line what a part of a script does instead and why.
 vrx_say_windows_arch() {

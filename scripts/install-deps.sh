@@ -4,7 +4,6 @@
 set -euo pipefail
 source "$(dirname "$0")/env.sh"
 
-need=()
 have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
 
 SUDO=""
@@ -15,23 +14,45 @@ SUDO=""
 packages=(cmake ninja-build g++ clang googletest libgtest-dev libbenchmark-dev
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine64 xvfb xauth imagemagick x11-apps
   locales fonts-dejavu-core fonts-wine clang-format xdotool)
+i386_packages=()
 if [ "$VRX_WINDOWS_ARCH" = i686 ]; then
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
     $SUDO dpkg --add-architecture i386
   fi
-  packages+=(wine wine32:i386)
+  i386_packages=(wine wine32:i386)
 else
   vrx_say_windows_arch "installing the 64-bit Wine only, no i386 packages"
 fi
 
-for p in "${packages[@]}"; do
-  have "$p" || need+=("$p")
-done
+missing() {
+  local p
+  for p in "$@"; do
+    have "$p" || echo "$p"
+  done
+}
+mapfile -t need < <(missing "${packages[@]}")
+mapfile -t need_i386 < <(missing "${i386_packages[@]}")
 
-if [ ${#need[@]} -gt 0 ]; then
+if [ $((${#need[@]} + ${#need_i386[@]})) -gt 0 ]; then
   export DEBIAN_FRONTEND=noninteractive
-  $SUDO apt-get update -qq
-  $SUDO apt-get install -y -qq --no-install-recommends "${need[@]}"
+  # A mirror caught in the middle of a sync fails an index now and then: try again, and go on
+  # with what could be fetched.
+  for attempt in 1 2 3; do
+    $SUDO apt-get update -qq && break
+    echo "apt-get update failed (attempt $attempt of 3)" >&2
+    [ "$attempt" -eq 3 ] || sleep 10
+  done
+  if [ ${#need[@]} -gt 0 ]; then
+    $SUDO apt-get install -y -qq --no-install-recommends "${need[@]}"
+  fi
+  # The 32-bit Wine needs the i386 packages in step with the installed ones; where the mirror
+  # cannot give them, the scripts take the 64-bit path (vrx_windows_fallback in env.sh).
+  if [ ${#need_i386[@]} -gt 0 ] &&
+    ! $SUDO apt-get install -y -qq --no-install-recommends "${need_i386[@]}"; then
+    # Asked for by name, the 32-bit path has no other way.
+    [ "${VRX_WINDOWS_WHY#VRX_WINDOWS_ARCH}" = "$VRX_WINDOWS_WHY" ] || exit 1
+    echo "== the 32-bit Wine could not be installed; the Windows tests take the 64-bit build" >&2
+  fi
 fi
 
 # Wine shows the Russian texts only under a Cyrillic locale.

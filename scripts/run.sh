@@ -7,8 +7,9 @@
 set -euo pipefail
 source "$(dirname "$0")/env.sh"
 cd "$VRX_ROOT"
-vrx_say_windows_arch "starting the 64-bit build under the 64-bit Wine"
 bash scripts/install-deps.sh
+vrx_windows_fallback
+vrx_say_windows_arch "starting the 64-bit build under the 64-bit Wine"
 bash scripts/build.sh "$VRX_WINDOWS_BUILD"
 vrx_wine_prefix
 bin="$VRX_BUILD/$VRX_WINDOWS_BUILD/bin"

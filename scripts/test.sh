@@ -7,6 +7,7 @@ set -uo pipefail
 source "$(dirname "$0")/env.sh"
 cd "$VRX_ROOT"
 bash scripts/install-deps.sh || exit 1
+vrx_windows_fallback
 
 passed=0
 failed=0

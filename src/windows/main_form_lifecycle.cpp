@@ -67,12 +67,16 @@ void TMForm::FormCreate(ui::TObject*) {
 
   SetCaption("Киловольтметр многопредельный цифровой VRX-470");
 
-  // From here on the settings folder is the current directory, where "log.txt" is looked for
-  // and a relative record file on the command line is found. Failures are not reported: the
-  // program then runs on its default settings.
+  // From here on the settings folder is the current directory, where a relative record file on
+  // the command line is found. Failures are not reported: the program then runs on its default
+  // settings.
   const std::string folder = SettingsFolder();
   os::CreateFolder(folder);
   os::SetCurrentFolder(folder);
+  // The traffic log by its full path: a file dialog moves the current directory later, and a
+  // settings folder that cannot be made current leaves it elsewhere; a "log.txt" there is the
+  // user's. Without a usable settings folder there is no log.
+  SetUsbLogFolder(folder);
   const std::string settingsFile = folder + os::PathSeparator() + kSettingsFile;
   // Create the file empty when it is missing; an existing one stays untouched.
   os::File::Open(settingsFile, os::File::Mode::kOpenAlways);

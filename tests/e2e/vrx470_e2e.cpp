@@ -154,6 +154,12 @@ std::vector<unsigned> ReadLengths(const std::vector<e2e::TraceCall>& trace) {
   return lengths;
 }
 
+// Whether the program has written a whole record file there and closed it.
+bool Saved(const std::wstring& path) {
+  std::string bytes;
+  return e2e::TryReadBytes(path, &bytes) && bytes.size() == kRecordSize;
+}
+
 // --- cases ---------------------------------------------------------------------------------
 
 void FirstStart() {
@@ -388,12 +394,7 @@ void RecordFiles() {
   program.Menu("Файл/Сохранить");
   if (!program.AnswerFileDialog(first, 5000))
     throw Skipped("Файл > Сохранить opens no dialog yet");
-  // Waits until the program has written and closed the file.
-  auto saved = [](const std::wstring& path) {
-    std::string bytes;
-    return e2e::TryReadBytes(path, &bytes) && bytes.size() == kRecordSize;
-  };
-  Check(e2e::WaitFor([&] { return saved(first); }), "the saved file is not 140,696 bytes long");
+  Check(e2e::WaitFor([&] { return Saved(first); }), "the saved file is not 140,696 bytes long");
 
   program.Menu("Файл/Открыть");
   Check(program.AnswerFileDialog(first), "Файл > Открыть opens no dialog");
@@ -402,7 +403,7 @@ void RecordFiles() {
   const std::string shown = Readouts(program);
   program.Menu("Файл/Сохранить");
   Check(program.AnswerFileDialog(second), "the second save opens no dialog");
-  Check(e2e::WaitFor([&] { return saved(second); }),
+  Check(e2e::WaitFor([&] { return Saved(second); }),
         "the second saved file is not 140,696 bytes long");
   Check(e2e::ReadBytes(first) == e2e::ReadBytes(second),
         "the file saved after opening differs from the file opened");
@@ -529,7 +530,8 @@ void ServiceMode() {
   ::CreateDirectoryW(e2e::SettingsFolder().c_str(), nullptr);
   e2e::WriteBytes(IniPath(), "[Programm]\r\nSM=1\r\n");
   const std::wstring log = e2e::SettingsFolder() + L"\\log.txt";
-  e2e::WriteBytes(log, "");
+  // The log of an earlier run: start-up empties it.
+  e2e::WriteBytes(log, "OUT[1]: 00 \n");
   Program program({{}, {}, {}, kRealRate});
   program.Start();
   try {
@@ -553,10 +555,31 @@ void ServiceMode() {
           return cycle.size() > 4 && cycle.compare(cycle.size() - 4, 4, "мс") == 0;
         }),
         "the cycle time reads \"" + program.Text("SerLabel4") + "\"");
+
+  // A save into a folder that holds a file of the user's named like the log: the file dialog
+  // moves the current directory there, and the log stays in the settings folder all the same.
+  const std::wstring records = e2e::FreshTempFolder(L"records");
+  const std::string usersText = "the user's own notes\r\n";
+  e2e::WriteBytes(records + L"\\log.txt", usersText);
+  program.Menu("Файл/Сохранить");
+  Check(program.AnswerFileDialog(records + L"\\reading.VRX470"),
+        "Файл > Сохранить opens no dialog");
+  Check(e2e::WaitFor([&] { return Saved(records + L"\\reading.VRX470"); }),
+        "the saved file is not 140,696 bytes long");
+  // The program holds the log for a moment at every line: read it when it lets go.
+  std::string logged, later;
+  Check(e2e::WaitFor([&] { return e2e::TryReadBytes(log, &logged); }), "log.txt stays held");
+  Check(
+      e2e::WaitFor([&] { return e2e::TryReadBytes(log, &later) && later.size() > logged.size(); }),
+      "the settings folder's log.txt stopped growing after a save elsewhere");
   e2e::Pause(1000);
   CloseProgram(program);
+  Check(e2e::ReadBytes(records + L"\\log.txt") == usersText,
+        "the user's log.txt beside the saved record holds " +
+            std::to_string(e2e::ReadBytes(records + L"\\log.txt").size()) + " bytes");
 
   const std::string text = e2e::ReadBytes(log);
+  Check(text.rfind("OUT[1]: 00 \n", 0) != 0, "start-up did not empty log.txt");
   Check(!text.empty(), "log.txt stayed empty in service mode");
   Check(text.find('\r') == std::string::npos, "log.txt has carriage returns");
   std::istringstream lines(text);

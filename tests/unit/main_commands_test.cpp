@@ -429,6 +429,9 @@ TEST(MainWindowRectTest, RemainderRuleOnA1280x1024Screen) {
   EXPECT_EQ(unreduced.bottom, 406);
 }
 
+// A file of the user's named like the traffic log.
+const std::vector<unsigned char> kUsersLog = {'m', 'i', 'n', 'e', '\r', '\n'};
+
 // Start-up and close against a temporary application-data folder. The connection thread finds
 // no driver natively: it reports that and ends, and each test waits for it.
 class StartUpTest : public MainCommandsTest {
@@ -531,8 +534,14 @@ TEST_F(StartUpTest, AnExistingFileIsKeptAndItsValuesRestored) {
       "[MainWindow]\nX=1300\nY=1100\nW=700\nH=400\nFullscreen=1\nMashtabIndexU=9\n"
       "MashtabIndexT=7\n[Programm]\nSM=1\n");
   const auto size = fs::file_size(ini);
+  // The traffic log of an earlier run, and a file of the user's of that name in the folder the
+  // program was started from.
+  WriteWholeFile(folder + "/log.txt", {'O', 'U', 'T', '\n'});
+  WriteWholeFile(temp.File("log.txt"), kUsersLog);
   Start();
   EXPECT_EQ(fs::file_size(ini), size);
+  EXPECT_EQ(ReadWholeFile(folder + "/log.txt"), std::vector<unsigned char>{});
+  EXPECT_EQ(ReadWholeFile(temp.File("log.txt")), kUsersLog);
   ui::WindowPlacement placement;
   MForm->GetPlacement(placement);
   EXPECT_EQ(placement.normalPosition.left, 20);
@@ -543,6 +552,19 @@ TEST_F(StartUpTest, AnExistingFileIsKeptAndItsValuesRestored) {
   EXPECT_EQ(ServiceMode, 1);
   EXPECT_TRUE(MForm->ServicePanel->Visible());
   EXPECT_TRUE(MForm->N9->Visible());
+}
+
+TEST_F(StartUpTest, ASettingsFolderThatCannotBeMadeLeavesTheStartFolderAlone) {
+  // A file stands where the settings folder should be: no settings, and no traffic log.
+  WriteWholeFile(folder, {'x'});
+  WriteWholeFile(temp.File("log.txt"), kUsersLog);
+  Start();
+  EXPECT_EQ(ReadWholeFile(temp.File("log.txt")), kUsersLog);
+  EXPECT_EQ(ReadWholeFile(folder), std::vector<unsigned char>{'x'});
+  ui::WindowPlacement placement;
+  MForm->GetPlacement(placement);
+  EXPECT_EQ(placement.normalPosition.right, 700);
+  EXPECT_EQ(placement.normalPosition.bottom, 400);
 }
 
 TEST_F(StartUpTest, CloseWritesThe29KeysInOrder) {

@@ -14,6 +14,7 @@
 
 #include "chip_queue.h"
 #include "clock.h"
+#include "folders.h"
 #include "ft_transport.h"
 #include "library.h"
 #include "records.h"
@@ -52,10 +53,12 @@ class LinkTest : public ::testing::Test {
     plugAtPause = 0;
     atEveryPause = nullptr;
     previousSleep_ = os::SetSleepFunction(&RecordPause);
+    SetUsbLogFolder(os::CurrentFolder());
   }
   void TearDown() override {
     os::SetSleepFunction(previousSleep_);
     SetLinkContext(nullptr);
+    SetUsbLogFolder("");
     ServiceMode = 0;
   }
   // Loads the driver against a simulator set up by `scenario`, then forgets the set-up pauses.

@@ -1,12 +1,39 @@
 #include "usb_log.h"
 
-#include <string>
+#include <mutex>
 
 #include "file.h"
+#include "folders.h"
 #include "records.h"
 
+namespace {
+
+std::mutex log_path_lock;
+// Empty while the log has no place.
+std::string log_path;
+
+// The log opened for reading and writing when it has a place and exists there; never created.
+os::File OpenLog() {
+  std::string path;
+  {
+    // Set on the main thread, read by whichever thread moves data.
+    std::lock_guard<std::mutex> hold(log_path_lock);
+    path = log_path;
+  }
+  if (path.empty())
+    return {};
+  return os::File::Open(path, os::File::Mode::kReadWriteExisting);
+}
+
+}  // namespace
+
+void SetUsbLogFolder(const std::string& folder) {
+  std::lock_guard<std::mutex> hold(log_path_lock);
+  log_path = folder.empty() ? std::string() : folder + os::PathSeparator() + kUsbLogFileName;
+}
+
 void ClearUsbLog() {
-  os::File log = os::File::Open(kUsbLogFileName, os::File::Mode::kReadWriteExisting);
+  os::File log = OpenLog();
   if (!log.IsOpen())
     return;
   log.SeekToStart();
@@ -24,7 +51,7 @@ void LogUsbData(const uint8_t* data, uint32_t length, uint8_t direction) {
   if (ServiceMode == 0 || length == 0)
     return;
   // Logging is switched on by creating the file by hand; it is never created here.
-  os::File log = os::File::Open(kUsbLogFileName, os::File::Mode::kReadWriteExisting);
+  os::File log = OpenLog();
   if (!log.IsOpen())
     return;
   log.SeekToEnd();

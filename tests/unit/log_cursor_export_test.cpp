@@ -2,13 +2,14 @@
 // the cursor line as painted, the readout panel, and the bytes of the exported file.
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "exception.h"
-#include "file.h"
 #include "log_window_fixture.h"
 #include "temp_dir.h"
+#include "write_budget.h"
 
 namespace {
 
@@ -303,14 +304,6 @@ struct FailureCase {
   bool replaced;        // log.csv holds the export afterwards, not its old content
 };
 
-long long write_budget = -1;
-
-long long LimitedWrite(std::size_t length) {
-  const long long allowed = std::min(write_budget, static_cast<long long>(length));
-  write_budget -= allowed;
-  return allowed > 0 ? allowed : -1;
-}
-
 // A long log, written in chunks: a failure part-way, after some chunks reached the disk, must
 // still leave the file that was there before.
 TEST_F(LogExportTest, AFailedOrCancelledExportLeavesTheOldFileAndTheLog) {
@@ -331,10 +324,11 @@ TEST_F(LogExportTest, AFailedOrCancelledExportLeavesTheOldFileAndTheLog) {
     const std::string target = folder.File("log.csv");
     WriteWholeFile(target, std::vector<unsigned char>(old.begin(), old.end()));
     const std::string path = folder.File(c.file);
-    write_budget = c.writeable;
-    os::WriteFilter previous = os::SetWriteFilter(c.writeable >= 0 ? &LimitedWrite : nullptr);
+    std::optional<WriteBudget> budget;
+    if (c.writeable >= 0)
+      budget.emplace(c.writeable);
     const std::string error = Export(path, c.answer);
-    os::SetWriteFilter(previous);
+    budget.reset();
     std::string expected = c.error;
     if (expected.find("%s") != std::string::npos)
       expected.replace(expected.find("%s"), 2, path);

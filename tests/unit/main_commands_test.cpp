@@ -23,6 +23,7 @@
 #include "settings.h"
 #include "spektr_form.h"
 #include "temp_dir.h"
+#include "write_budget.h"
 
 namespace {
 
@@ -368,11 +369,22 @@ TEST_F(MainCommandsTest, OpenRefusesAShortFileAndChangesNothing) {
   ASSERT_EQ(boxes.size(), 3u);
   EXPECT_EQ(boxes[2].text, "Ошибка открытия файла!");
 
+  // So does a save whose write comes up short (a full disk); the file keeps what was written.
+  chosenFile = temp.File("cut.VRX470");
+  {
+    WriteBudget disk(1000);
+    MForm->N12->Click();
+  }
+  ASSERT_EQ(boxes.size(), 4u);
+  EXPECT_EQ(boxes[3].text, "Ошибка открытия файла!");
+  EXPECT_EQ(boxes[3].caption, "Ошибка!");
+  EXPECT_EQ(fs::file_size(chosenFile), 1000u);
+
   // A cancelled dialog is no error.
   chosenFile.clear();
   MForm->N11->Click();
   MForm->N12->Click();
-  EXPECT_EQ(boxes.size(), 3u);
+  EXPECT_EQ(boxes.size(), 4u);
 }
 
 TEST_F(MainCommandsTest, SaveInMemoryModeWritesTheSelectedSlot) {

@@ -104,7 +104,10 @@ void classFtConnectThread::LivePass() {
     bool sameRange;
     {
       // The frame and its arithmetic go in under one hold of the lock, so a reader outside the
-      // hand-over sees one reading, never the samples of one and the values of another.
+      // hand-over never meets a frame half decoded, nor a processed frame without its values.
+      // A frame after a change of range goes in unprocessed: until the next processed reading
+      // the record holds its range, clock divider and samples beside the values, spectrum and
+      // harmonics of the reading before, and a save in between writes both.
       std::lock_guard<std::mutex> hold(RecordLock(SignalRecord));
       DecodeWaveformReply(frame_.get(), 1 << SignalRecord.log2N, SignalRecord);
       sameRange = SignalRecord.range == LastRange;
@@ -115,7 +118,8 @@ void classFtConnectThread::LivePass() {
       CycleMs = os::TickCount() - started;
       Synchronize([this] { SyncShowMeasRecord(); });
     } else {
-      // A change of range: this frame and the next are dropped unshown.
+      // A change of range: this frame and the next are neither processed nor shown, though
+      // each leaves its raw fields in the record.
       Synchronize([this] { SyncRangeChanged(); });
       ReadSignal(&SignalRecord, 0);
     }

@@ -54,7 +54,10 @@ extern std::atomic<uint8_t> ServiceMode;
 // selected in the slot box (item index 0 to 14).
 TMeasRecord* CurrentSourceRecord(int memSlotIndex);
 
-// The lock of one record. The connection thread holds it while it writes the record (never while
-// it waits for the main thread); the main thread takes it to read a record outside the hand-over,
-// so a save or a change of source shows one reading, never half of two.
+// The lock of one record. The connection thread holds it while it writes into the record (never
+// while it waits for the main thread); the main thread takes it to read a record outside the
+// hand-over, so a save or a change of source never meets a write half done. The record is not
+// always one reading: every live pass refreshes the calibration constants first, and after a
+// change of range the live record holds the newer frame's raw fields beside the values of the
+// last processed reading.
 std::mutex& RecordLock(const TMeasRecord& record);

@@ -82,7 +82,7 @@ void TMForm::ModeRadioGroupClick(ui::TObject*) {
     case kSignalItem:
     case kMemoryItem: {
       SourceMode = ModeRadioGroup->ItemIndex() == kSignalItem ? kSourceLive : kSourceMemory;
-      // The connection thread may be filling the record: show one reading, not half of two.
+      // The connection thread may be writing the record: show it between two of its writes.
       const TMeasRecord& record = *CurrentSourceRecord(MemNumComboBox->ItemIndex());
       std::lock_guard<std::mutex> hold(RecordLock(record));
       ShowMeasRecord(&record);
@@ -181,8 +181,8 @@ void TMForm::N11Click(ui::TObject*) {
 void TMForm::N12Click(ui::TObject*) {
   if (!SaveDialog->Execute())
     return;
-  // A copy taken under the record's lock holds one reading even while the connection thread
-  // fills the record; the file is then written without holding the thread up.
+  // A copy taken under the record's lock holds the record as it stands between two writes of the
+  // connection thread; the file is then written without holding the thread up.
   auto copy = std::make_unique<TMeasRecord>();
   {
     const TMeasRecord& record = *CurrentSourceRecord(MemNumComboBox->ItemIndex());

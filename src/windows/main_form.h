@@ -180,8 +180,3 @@ float GetScaleStep(float a, float b);
 
 // Ticks of the status timer while the instrument was not connected; never reset.
 extern int UsbBlinkCounter;
-
-// The main window's normal rectangle for the saved X, Y, W and H on a screen of the given size:
-// left and top keep their sign (remainder toward zero), right = (|W| + left) rem width, bottom =
-// (|H| rem height) + top.
-ui::TRect MainWindowRect(int32_t x, int32_t y, int32_t w, int32_t h, ui::TSize screen);

@@ -1,8 +1,5 @@
 // The main window's creation and close: the settings folder and file, the window's placement,
 // the connection thread, service mode and the two scales; at close every window's settings.
-#include <algorithm>
-#include <cstdlib>
-#include <limits>
 #include <string>
 #include <vector>
 
@@ -17,6 +14,7 @@
 #include "settings.h"
 #include "spektr_form.h"
 #include "usb_log.h"
+#include "window_rect.h"
 
 namespace {
 
@@ -25,17 +23,6 @@ constexpr char kSettingsFile[] = "VRX-470.ini";
 constexpr char kMainSection[] = "MainWindow";
 constexpr int kLiveLog2N = 12;
 constexpr int kMemoryLog2N = 14;
-
-// The remainder of a division truncated toward zero; a screen that reports no size leaves the
-// value as it is.
-int64_t ScreenRem(int64_t value, int size) {
-  return size > 0 ? value % size : value;
-}
-
-int ClampToInt(int64_t value) {
-  return static_cast<int>(
-      std::clamp<int64_t>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
-}
 
 // The settings folder under the user's application data; when that folder is unknown, the
 // folder the program was started in, so the settings still have a place.
@@ -47,15 +34,6 @@ std::string SettingsFolder() {
 }
 
 }  // namespace
-
-ui::TRect MainWindowRect(int32_t x, int32_t y, int32_t w, int32_t h, ui::TSize screen) {
-  // In 64 bits, so the magnitude of the most negative value is safe.
-  const int64_t left = ScreenRem(x, screen.cx);
-  const int64_t top = ScreenRem(y, screen.cy);
-  const int64_t right = ScreenRem(std::llabs(static_cast<int64_t>(w)) + left, screen.cx);
-  const int64_t bottom = ScreenRem(std::llabs(static_cast<int64_t>(h)), screen.cy) + top;
-  return {ClampToInt(left), ClampToInt(top), ClampToInt(right), ClampToInt(bottom)};
-}
 
 void TMForm::FormCreate(ui::TObject*) {
   SetDoubleBuffered(true);
@@ -88,7 +66,8 @@ void TMForm::FormCreate(ui::TObject*) {
   const int32_t y = ReadSetting(kMainSection, "Y", "0");
   const int32_t w = ReadSetting(kMainSection, "W", "700");
   const int32_t h = ReadSetting(kMainSection, "H", "400");
-  placement.normalPosition = MainWindowRect(x, y, w, h, ui::ScreenSize());
+  placement.normalPosition =
+      MainWindowRect(x, y, w, h, ui::ScreenSize(), {MinWidth(), MinHeight()});
   placement.showCmd = ReadSetting(kMainSection, "Fullscreen", "0") != 0 ? ui::SW_SHOWMAXIMIZED_STATE
                                                                         : ui::SW_SHOW_STATE;
   SetPlacement(placement);

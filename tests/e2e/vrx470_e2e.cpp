@@ -221,6 +221,44 @@ void FirstStart() {
                                              "SpektrWindow/VertLog=0"};
   const std::vector<std::string> written = IniEntries(e2e::ReadBytes(IniPath()));
   Check(written == expected, "the first close wrote [" + Join(written) + "]");
+
+  // Windows left partly past the right and bottom edges of the 1280 x 1024 screen, the log
+  // window as high as the screen: each comes back whole, moved onto the screen.
+  e2e::WriteBytes(IniPath(),
+                  "[MainWindow]\r\nX=400\r\nY=600\r\nW=973\r\nH=512\r\n"
+                  "[SpektrWindow]\r\nX=900\r\nY=700\r\nW=600\r\nH=400\r\nVisible=1\r\n"
+                  "[LogWindow]\r\nX=580\r\nY=100\r\nW=700\r\nH=1024\r\nVisible=1\r\n");
+  Program again({{}, {}, {}, kRealRate});
+  StartShown(again);
+  const struct {
+    const char* form;
+    RECT expected;
+  } windows[] = {{"MForm", {307, 512, 1280, 1024}},
+                 {"SpektrForm", {680, 624, 1280, 1024}},
+                 {"LogForm", {580, 0, 1280, 1024}}};
+  for (const auto& w : windows) {
+    HWND window = again.Find(w.form);
+    Check(e2e::WaitFor([&] { return ::IsWindowVisible(window) != FALSE; }),
+          std::string(w.form) + " is not shown");
+    RECT got{};
+    ::GetWindowRect(window, &got);
+    Check(std::memcmp(&got, &w.expected, sizeof got) == 0,
+          std::string(w.form) + " at (" + std::to_string(got.left) + ", " +
+              std::to_string(got.top) + ")-(" + std::to_string(got.right) + ", " +
+              std::to_string(got.bottom) + ")");
+  }
+  // The cursor readout lies inside its window again.
+  RECT log{}, readout{};
+  ::GetWindowRect(again.Find("LogForm"), &log);
+  ::GetWindowRect(again.Find("LogForm/Panel2"), &readout);
+  Check(readout.left >= log.left && readout.right <= log.right,
+        "the log window's cursor readout lies outside its window");
+  CloseProgram(again);
+  const std::vector<std::string> kept = IniEntries(e2e::ReadBytes(IniPath()));
+  for (const char* size : {"MainWindow/W=973", "MainWindow/H=512", "SpektrWindow/W=600",
+                           "LogWindow/W=700", "LogWindow/H=1024"})
+    Check(std::find(kept.begin(), kept.end(), size) != kept.end(),
+          std::string("no ") + size + " among what the close wrote: [" + Join(kept) + "]");
 }
 
 void LiveReadings() {

@@ -7,8 +7,8 @@
 #include "main_form.h"
 #include "rationed_memory.h"
 #include "record_file.h"
-#include "resident_placement.h"
 #include "settings.h"
+#include "window_rect.h"
 
 namespace {
 
@@ -337,22 +337,37 @@ struct PlacementCase {
   ui::TRect expected;
 };
 
-TEST_F(LogWindowTest, PlacementTakesEachEdgeModuloTheScreen) {
+TEST_F(LogWindowTest, PlacementTakesEachEdgeModuloTheScreenAndKeepsTheWindowWhole) {
   const PlacementCase cases[] = {
       {"defaults", 0, 0, 700, 400, {0, 0, 700, 400}},
       {"negative left", -100, -20, 700, 400, {100, 20, 800, 420}},
-      {"right beyond the screen wraps", 1500, 900, 700, 400, {1500, 900, 280, 220}},
+      {"past the right and bottom edges: moved on, whole",
+       1500,
+       900,
+       700,
+       400,
+       {1220, 680, 1920, 1080}},
       {"saved on a larger screen", 2000, 1100, -700, 400, {80, 20, 780, 420}},
-      {"most negative value", INT32_MIN, 0, INT32_MIN, 0, {128, 0, 256, 0}},
+      {"most negative value", INT32_MIN, 0, INT32_MIN, 0, {0, 0, 1920, 0}},
+      {"past the bottom edge alone", 100, 900, 700, 400, {100, 680, 800, 1080}},
+      {"touching both edges: where it was", 1220, 680, 700, 400, {1220, 680, 1920, 1080}},
+      {"the screen's size", 0, 0, 1920, 1080, {0, 0, 1920, 1080}},
+      {"larger than the screen", 300, 200, 2500, 1200, {0, 0, 1920, 1080}},
+      {"no width: its minimum, on the screen", 1700, 0, 0, 400, {1520, 0, 1920, 400}},
   };
   for (const PlacementCase& c : cases) {
     SCOPED_TRACE(c.name);
-    const ui::TRect r = ResidentWindowRect(c.x, c.y, c.w, c.h, {1920, 1080});
+    const ui::TRect r = ResidentWindowRect(c.x, c.y, c.w, c.h, {1920, 1080}, {400, 200});
     EXPECT_EQ(r.left, c.expected.left);
     EXPECT_EQ(r.top, c.expected.top);
     EXPECT_EQ(r.right, c.expected.right);
     EXPECT_EQ(r.bottom, c.expected.bottom);
   }
+  // A screen that reports no size divides by nothing, and nothing is fitted to it.
+  const ui::TRect unreduced = ResidentWindowRect(-5, 6, 700, 400, {0, 0}, {400, 200});
+  EXPECT_EQ(unreduced.left, 5);
+  EXPECT_EQ(unreduced.right, 705);
+  EXPECT_EQ(unreduced.bottom, 406);
 }
 
 TEST_F(LogWindowTest, ColourComesFromTheDialogOnTheCheckBoxsContextMenu) {

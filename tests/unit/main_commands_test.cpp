@@ -23,6 +23,7 @@
 #include "settings.h"
 #include "spektr_form.h"
 #include "temp_dir.h"
+#include "window_rect.h"
 #include "write_budget.h"
 
 namespace {
@@ -412,7 +413,7 @@ TEST_F(MainCommandsTest, AboutWindowIsModalAndDeletedAfterOk) {
   EXPECT_EQ(AboutForm, nullptr);
 }
 
-TEST(MainWindowRectTest, RemainderRuleOnA1280x1024Screen) {
+TEST(MainWindowRectTest, RemainderRuleKeepsTheWindowWholeOnA1280x1024Screen) {
   struct Row {
     int32_t x, y, w, h;
     ui::TRect expected;
@@ -420,23 +421,34 @@ TEST(MainWindowRectTest, RemainderRuleOnA1280x1024Screen) {
   const Row rows[] = {
       {0, 0, 700, 400, {0, 0, 700, 400}},
       {-20, 10, 800, 600, {-20, 10, 780, 610}},
-      {1000, 100, 700, 400, {1000, 100, 420, 500}},
-      {100, 900, 700, 600, {100, 900, 800, 1500}},
-      {100, 100, 700, 1100, {100, 100, 800, 176}},
+      // The rule's right edge 420 would fold it: moved left, whole.
+      {1000, 100, 700, 400, {580, 100, 1280, 500}},
+      // The rule's bottom 1500 lies below the screen: moved up, whole.
+      {100, 900, 700, 600, {100, 424, 800, 1024}},
+      // Taller than the screen: the screen's height, not the rule's 76.
+      {100, 100, 700, 1100, {100, 0, 800, 1024}},
       {100, 100, -800, 400, {100, 100, 900, 500}},
       {1300, 1100, 700, 400, {20, 76, 720, 476}},
       {-1300, -30, 700, 400, {-20, -30, 680, 370}},
-      {INT32_MIN, 0, INT32_MIN, INT32_MIN, {-768, 0, 0, 0}},
+      {INT32_MIN, 0, INT32_MIN, INT32_MIN, {0, 0, 1280, 1024}},
+      // Dragged partly off the right edge at its designed size.
+      {400, 100, 973, 512, {307, 100, 1280, 612}},
+      // Touching the right and bottom edges: where it was.
+      {580, 324, 700, 700, {580, 324, 1280, 1024}},
+      {0, 0, 1280, 1024, {0, 0, 1280, 1024}},
+      {-20, 30, 1500, 1200, {0, 0, 1280, 1024}},
+      // No size: its minimum, 400 x 300, still on the screen.
+      {1100, 900, 0, 0, {880, 724, 1280, 1024}},
   };
   for (const Row& r : rows) {
-    const ui::TRect got = MainWindowRect(r.x, r.y, r.w, r.h, {1280, 1024});
+    const ui::TRect got = MainWindowRect(r.x, r.y, r.w, r.h, {1280, 1024}, {400, 300});
     EXPECT_EQ(got.left, r.expected.left) << r.x << "," << r.y << "," << r.w << "," << r.h;
     EXPECT_EQ(got.top, r.expected.top) << r.x << "," << r.y << "," << r.w << "," << r.h;
     EXPECT_EQ(got.right, r.expected.right) << r.x << "," << r.y << "," << r.w << "," << r.h;
     EXPECT_EQ(got.bottom, r.expected.bottom) << r.x << "," << r.y << "," << r.w << "," << r.h;
   }
-  // A screen that reports no size divides by nothing.
-  const ui::TRect unreduced = MainWindowRect(5, 6, 700, 400, {0, 0});
+  // A screen that reports no size divides by nothing, and nothing is fitted to it.
+  const ui::TRect unreduced = MainWindowRect(5, 6, 700, 400, {0, 0}, {400, 300});
   EXPECT_EQ(unreduced.right, 705);
   EXPECT_EQ(unreduced.bottom, 406);
 }

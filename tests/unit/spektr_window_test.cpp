@@ -67,13 +67,14 @@ TEST_F(SpektrWindowTest, PlacementVisibilityAndAxisModesComeFromTheSettingsFile)
        false,
        true,
        true},
-      // Right edge 2200 mod 1920 = 280 lies left of the left edge: the minimum width.
+      // Right edge 2200 mod 1920 = 280 would fold it: moved left, whole.
       {"X=1500\r\nY=1100\r\nW=700\r\nH=400\r\n",
        {1920, 1080},
-       {1500, 20, 1900, 420},
+       {1220, 20, 1920, 420},
        false,
        false,
        false},
+      {"X=900\r\nW=600\r\n", {1280, 1024}, {680, 0, 1280, 400}, false, false, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.keys ? c.keys : "no settings file");

@@ -8,17 +8,17 @@
 
 namespace {
 
-std::mutex log_path_lock;
+std::mutex logPathLock;
 // Empty while the log has no place.
-std::string log_path;
+std::string logPath;
 
 // The log opened for reading and writing when it has a place and exists there; never created.
 os::File OpenLog() {
   std::string path;
   {
     // Set on the main thread, read by whichever thread moves data.
-    std::lock_guard<std::mutex> hold(log_path_lock);
-    path = log_path;
+    std::lock_guard<std::mutex> hold(logPathLock);
+    path = logPath;
   }
   if (path.empty())
     return {};
@@ -28,8 +28,8 @@ os::File OpenLog() {
 }  // namespace
 
 void SetUsbLogFolder(const std::string& folder) {
-  std::lock_guard<std::mutex> hold(log_path_lock);
-  log_path = folder.empty() ? std::string() : folder + os::PathSeparator() + kUsbLogFileName;
+  std::lock_guard<std::mutex> hold(logPathLock);
+  logPath = folder.empty() ? std::string() : folder + os::PathSeparator() + kUsbLogFileName;
 }
 
 void ClearUsbLog() {

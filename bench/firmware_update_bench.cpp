@@ -2,8 +2,8 @@
 // iteration reads the two image files, opens the link anew (as after the instrument's restart into
 // its boot loader, with FtConnect's 100 ms pause) and exchanges both images, against the time
 // their bytes take on the line (14,336 + 512 out, 2 + 2 + 2 + 512 + 2 in, 10 µs a byte).
-// And how long a dialog opened again waits for the update that an earlier one left running, in
-// each way that one can have closed.
+// And how long a dialog opened next (the update dialog again, or the identity dialog) waits for the
+// update that an earlier one left running, in each way that one can have closed.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -15,6 +15,7 @@
 
 #include "firmware_image.h"
 #include "folders.h"
+#include "ft_ident_form.h"
 #include "ft_transport.h"
 #include "sw_update_form.h"
 #include "sw_update_thread.h"
@@ -77,8 +78,12 @@ enum class Closing {
   kLostInTheFlash,  // "Закрыть" once the link was lost after 3,000 bytes
 };
 
+// The dialog opened next.
+enum class Opening { kUpdateDialog, kIdentityDialog };
+
 void BM_OpeningWaitsForAnEarlierUpdate(benchmark::State& state) {
   const auto closing = static_cast<Closing>(state.range(0));
+  const auto opening = static_cast<Opening>(state.range(1));
   VrxSim_RegisterInProcess();
   const std::string folder = os::ExecutableFolder();
   WriteWholeFile(folder + kFlashFileName, std::vector<unsigned char>(kFlashImageSize, 0x5A));
@@ -124,11 +129,17 @@ void BM_OpeningWaitsForAnEarlierUpdate(benchmark::State& state) {
       break;
     }
     delete SWUpdateForm;
+    SWUpdateForm = nullptr;
     const auto opened = std::chrono::steady_clock::now();
-    SWUpdateForm = new TSWUpdateForm(nullptr);
+    if (opening == Opening::kIdentityDialog)
+      FtIdentForm = new TFtIdentForm(nullptr);
+    else
+      SWUpdateForm = new TSWUpdateForm(nullptr);
     const double ms =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - opened)
             .count();
+    delete FtIdentForm;
+    FtIdentForm = nullptr;
     delete SWUpdateForm;
     SWUpdateForm = nullptr;
     totalMs += ms;
@@ -144,8 +155,8 @@ void BM_OpeningWaitsForAnEarlierUpdate(benchmark::State& state) {
   state.counters["longest_ms"] = longestMs;
 }
 BENCHMARK(BM_OpeningWaitsForAnEarlierUpdate)
-    ->ArgName("closing")
-    ->DenseRange(0, 3)
+    ->ArgNames({"closing", "opening"})
+    ->ArgsProduct({{0, 1, 2, 3}, {0, 1}})
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
     ->Iterations(5);

@@ -2,6 +2,7 @@
 
 #include "connection_hold.h"
 #include "ft_ident.h"
+#include "sw_update_thread.h"
 #include "utility_dialog.h"
 
 TFtIdentForm* FtIdentForm = nullptr;
@@ -28,7 +29,10 @@ TFtIdentForm::TFtIdentForm(ui::TComponent* Owner) : ui::TForm(Owner) {
   Button1->OnClick = ui::Handler(this, &TFtIdentForm::Button1Click);
   Button2->OnClick = ui::Handler(this, &TFtIdentForm::Button2Click);
 
-  // The identity routine checks for the driver itself; the hold only has to stand.
+  // An earlier update may still be on the link. The connection thread is held for it already, so
+  // the hold alone would not wait, and "Вшить" would close the link in the middle of the boot
+  // loader's image. The identity routine checks for the driver itself; the hold only has to stand.
+  WaitForEarlierUpdate();
   holding_ = HoldConnectionThread() != ConnectionHold::kRefused;
 }
 

@@ -10,7 +10,7 @@
 
 class TFtIdentForm : public ui::TForm {
  public:
-  // Builds the form and holds the connection thread.
+  // Builds the form, waits for an earlier firmware update to end and holds the connection thread.
   explicit TFtIdentForm(ui::TComponent* Owner);
   // Lets the connection thread go if the dialog is deleted without having been closed.
   ~TFtIdentForm() override;

@@ -27,12 +27,9 @@ TSWUpdateForm::TSWUpdateForm(ui::TComponent* Owner) : ui::TForm(Owner), serial_(
   Memo->SetLines({"Выключите и включите прибор, долго удерживая ",
                   "кнопку включения. Затем нажмите кнопку ", "\"Обновить ПО\"."});
 
-  // An earlier update may still be on the link: one whose image had begun goes on to its end,
-  // one that waited for the boot loader or for a lost link ends at its next step. The connection
-  // thread goes on only after it, or its requests would go out between the image's bytes.
-  // Meanwhile the windows are painted and take no input.
-  if (UpdateThread != nullptr)
-    UpdateThread->WaitFor();
+  // An earlier update may still be on the link: the connection thread goes on only after it, or
+  // its requests would go out between the image's bytes.
+  WaitForEarlierUpdate();
   openDialog = this;
   ReleaseConnectionThread();
 }

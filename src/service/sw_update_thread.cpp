@@ -50,6 +50,11 @@ class ScopedLinkContext {
 
 }  // namespace
 
+void WaitForEarlierUpdate() {
+  if (UpdateThread != nullptr)
+    UpdateThread->WaitFor();
+}
+
 SWUpdateThreadClass::SWUpdateThreadClass(bool CreateSuspended, uint32_t dialog, bool driverLoaded)
     : os::TThread(CreateSuspended), dialog_(dialog), driverLoaded_(driverLoaded) {}
 

@@ -47,6 +47,14 @@ class SWUpdateThreadClass : public os::TThread, private LinkContext {
 
 // The update thread started last; it stays until the next press replaces it.
 extern SWUpdateThreadClass* UpdateThread;
+
+// For a dialog about to take the link (the update dialog opened again, the identity dialog):
+// returns once the update started last has ended, at once when there is none. Its dialog has
+// closed and asked it to stop, so one whose image had begun goes on to its end and one that
+// waited for the boot loader or for a lost link ends at its next step. Main thread only: its
+// synchronised calls run and the windows are painted meanwhile; no input reaches them.
+void WaitForEarlierUpdate();
+
 // The text of the next memo line; written by the update thread, read on the main thread while
 // the thread waits in Synchronize.
 extern std::string UpdateMessage;

@@ -21,6 +21,7 @@
 #include "file.h"
 #include "firmware_image.h"
 #include "folders.h"
+#include "ft_ident_form.h"
 #include "ft_transport.h"
 #include "main_thread_pump.h"
 #include "records.h"
@@ -49,6 +50,13 @@ const char kFlashTooLarge[] =
 const char kEepromTooLarge[] =
     "Файл EEPROM слишком большой. Не поместится в этот маленький прибор. Выберите прибор побольше.";
 const char kWrongId[] = "Ошибка связи. Неверный идентификатор прибора.";
+// The identity dialog's memo after "Вшить" with the instrument alone attached.
+const Lines kIdentityRun = {"подключено 1 устройств",
+                            "",
+                            "устройство номер 0:",
+                            "SerialNumber=VRX47001",
+                            "устройство VRX-470 прошито успешно",
+                            "  "};
 
 // Pauses of the link are counted and kept short, so a loop that pauses shows it without waiting.
 std::atomic<int> pauses{0};
@@ -69,6 +77,7 @@ enum class DialogAct {
   kEsc,           // Esc as the first flash byte is about to go out
   kCloseBox,      // the close box, likewise
   kLostAndClose,  // "Закрыть" while the update waits for the link it lost in the flash image
+  kCloseThenIdentity,  // "Закрыть" as kClose, then the identity dialog instead and "Вшить"
 };
 
 // The driver calls of a trace between the boot loader's announcement and its last acknowledgement
@@ -299,6 +308,9 @@ TEST_F(FirmwareUpdateTest, BootLoaderAnswers) {
       {"rate = real", kInstructions, kBoth, 0, 0, DialogAct::kClose},
       {"rate = real", kInstructions, kBoth, 0, 0, DialogAct::kEsc},
       {"rate = real", kInstructions, kBoth, 0, 0, DialogAct::kCloseBox},
+      // The identity dialog opened in its place waits for the update as well, and its run
+      // comes after the last acknowledgement.
+      {"rate = real", kIdentityRun, kBoth, 0, 0, DialogAct::kCloseThenIdentity},
       // The link lost in the flash image for good: closing ends the update, and with the
       // instrument back a new one goes through.
       {"rate = real\nunplug_at_byte = 3000", kSuccess, kBoth, 0, 0, DialogAct::kLostAndClose},
@@ -322,6 +334,7 @@ TEST_F(FirmwareUpdateTest, BootLoaderAnswers) {
       const size_t polledBytes = simctl::Received().size();
       switch (c.act) {
         case DialogAct::kClose:
+        case DialogAct::kCloseThenIdentity:
           Press();
           ASSERT_TRUE(PumpUntil([&] { return simctl::Received().size() >= polledBytes + 3000; }));
           SWUpdateForm->Button2->Click();
@@ -344,9 +357,20 @@ TEST_F(FirmwareUpdateTest, BootLoaderAnswers) {
       }
       // The menu command deletes the dialog as it closes and makes the next one.
       delete SWUpdateForm;
-      SWUpdateForm = new TSWUpdateForm(nullptr);
-      EXPECT_TRUE(UpdateThread->Finished()) << "the dialog let the connection thread go first";
-      EXPECT_EQ(Memo(), kInstructions);
+      SWUpdateForm = nullptr;
+      Lines opened;
+      if (c.act == DialogAct::kCloseThenIdentity) {
+        FtIdentForm = new TFtIdentForm(nullptr);
+        EXPECT_TRUE(UpdateThread->Finished()) << "the identity dialog took the link first";
+        FtIdentForm->Button1->Click();
+        opened = FtIdentForm->Memo->Lines();
+        delete FtIdentForm;
+        FtIdentForm = nullptr;
+      } else {
+        SWUpdateForm = new TSWUpdateForm(nullptr);
+        EXPECT_TRUE(UpdateThread->Finished()) << "the dialog let the connection thread go first";
+        EXPECT_EQ(Memo(), kInstructions);
+      }
       if (c.act == DialogAct::kLostAndClose) {
         FinishUpdate();
         simctl::SetAttached(true);
@@ -359,7 +383,7 @@ TEST_F(FirmwareUpdateTest, BootLoaderAnswers) {
         EXPECT_EQ(exchange.imageBytes, kBoth);
         EXPECT_EQ(exchange.foreign, std::vector<std::string>{});
       }
-      EXPECT_EQ(Memo(), c.lines);
+      EXPECT_EQ(SWUpdateForm != nullptr ? Memo() : opened, c.lines);
       EXPECT_EQ(Received("eeprom.bin"), SentImage(eeprom_, kEepromImageSize));
     }
     if (c.reads != 0) {

@@ -91,11 +91,53 @@ vrx_toolchain() {
   esac
 }
 
-# Creates the Wine prefix once; later calls find it ready.
+# Creates the Wine prefix once, and on every call gives it the fonts the windows are drawn with;
+# a prefix made earlier without them gets them too. Cheap once done: a file test per font and a
+# look into the prefix's registry file.
 vrx_wine_prefix() {
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     mkdir -p "$WINEPREFIX"
     xvfb-run -a "$VRX_WINE" wineboot --init >/dev/null 2>&1 || true
     "$VRX_WINESERVER" -w || true
   fi
+  vrx_wine_fonts
+}
+
+# Wine's own fonts (package fonts-wine): MS Sans Serif for each code page, Tahoma, Marlett … Debian's
+# Wine does not put them into a new prefix, and without them every face falls back to a wider one
+# and captions are cut.
+VRX_WINE_FONTS=/usr/share/wine/fonts
+# The readouts' face, which Wine does not have, and the monospaced face of the machine (package
+# fonts-dejavu-core) drawn in its place, so that the readouts keep their digits in place.
+VRX_READOUT_FACE="Lucida Console"
+VRX_READOUT_STAND_IN="DejaVu Sans Mono"
+
+# Copies Wine's own fonts that the prefix lacks into its Fonts folder, where Wine finds them; a
+# file already there is kept. Names the stand-in of the readouts' face in Wine's list of
+# replacements, unless the prefix names one already; Wine uses it only while no font of that
+# face is installed.
+vrx_wine_fonts() {
+  local folder="$WINEPREFIX/drive_c/windows/Fonts" font
+  if [ -d "$VRX_WINE_FONTS" ]; then
+    mkdir -p "$folder"
+    for font in "$VRX_WINE_FONTS"/*; do
+      [ -e "$folder/${font##*/}" ] || cp "$font" "$folder/"
+    done
+  else
+    echo "== no Wine fonts in $VRX_WINE_FONTS (package fonts-wine): captions will be cut" >&2
+  fi
+  # The registry file is only read here: Wine's server owns the registry and writes the file
+  # itself, so the value goes in through Wine.
+  vrx_wine_replaces "$VRX_READOUT_FACE" ||
+    "$VRX_WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$VRX_READOUT_FACE" \
+      /t REG_SZ /d "$VRX_READOUT_STAND_IN" /f >/dev/null 2>&1 ||
+    echo "== could not name $VRX_READOUT_STAND_IN for $VRX_READOUT_FACE in $WINEPREFIX" >&2
+}
+
+# True when the prefix's registry file names a replacement for the face $1.
+vrx_wine_replaces() {
+  awk -v key='[Software\\\\Wine\\\\Fonts\\\\Replacements]' -v value="\"$1\"=" '
+    /^\[/ { inside = index($0, key) == 1; next }
+    inside && index($0, value) == 1 { found = 1 }
+    END { exit !found }' "$WINEPREFIX/user.reg" 2>/dev/null
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Windows program and starts it under Wine. With no real instrument the simulated one
-# (ftd2xx.dll built beside the program) answers; VRX_SIM_SCENARIO may name a scenario file (see
-# sim/README.md). Arguments are passed on: the first may name a record file to show.
+# (ftd2xx.dll built beside the program) answers, at the real line rate unless VRX_SIM_SCENARIO
+# names another scenario file (see sim/README.md). Arguments are passed on: the first may name a
+# record file to show.
 # On a machine that does not run 32-bit programs (or with VRX_WINDOWS_ARCH=x86_64) it builds and
 # starts the 64-bit build under the 64-bit Wine instead.
 set -euo pipefail
@@ -13,6 +14,8 @@ vrx_say_windows_arch "starting the 64-bit build under the 64-bit Wine"
 bash scripts/build.sh "$VRX_WINDOWS_BUILD"
 vrx_wine_prefix
 bin="$VRX_BUILD/$VRX_WINDOWS_BUILD/bin"
+# The program at the pace a lab engineer sees, not at the simulator's instant rate.
+export VRX_SIM_SCENARIO=${VRX_SIM_SCENARIO:-$VRX_ROOT/sim/scenarios/real_rate.txt}
 if [ -n "${DISPLAY:-}" ]; then
   exec "$VRX_WINE" "$bin/vrx470.exe" "$@"
 fi

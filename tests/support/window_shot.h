@@ -1,5 +1,6 @@
 // Screenshots of a real window for people to look at (Windows only): the window's rectangle
-// copied off the screen, and a 32-bit bitmap file written from it.
+// copied off the screen, and a 32-bit bitmap file written from it; and whether every caption in
+// it has its room.
 #pragma once
 
 #include <windows.h>
@@ -9,6 +10,8 @@
 #include <cstring>
 #include <string>
 #include <vector>
+
+#include "component.h"
 
 struct WindowPicture {
   int width = 0;
@@ -83,6 +86,32 @@ inline bool WriteBmp(const std::string& path, const WindowPicture& picture) {
                   std::fwrite(&header, sizeof(header), 1, out) == 1 &&
                   std::fwrite(picture.pixels.data(), bytes, 1, out) == 1;
   return std::fclose(out) == 0 && ok;
+}
+
+// The first label under parent whose caption, as its font draws it on this machine, runs past its
+// parent's right edge or into a control that begins to its right on the same line; empty when
+// every caption has its room. A label is as wide as its caption, so a face wider than the designed
+// one shows here.
+inline std::string CaptionOutOfRoom(const ui::TControl& parent) {
+  for (const ui::TControl* label : parent.Controls()) {
+    if (!label->Visible())
+      continue;
+    const std::string inner = CaptionOutOfRoom(*label);
+    if (!inner.empty())
+      return inner;
+    if (label->Kind() != ui::ControlKind::Label)
+      continue;
+    const ui::TRect a = label->BoundsRect();
+    if (a.right > parent.ClientWidth())
+      return "\"" + label->Caption() + "\" runs past the right edge of its parent";
+    for (const ui::TControl* next : parent.Controls()) {
+      const ui::TRect b = next->BoundsRect();
+      if (next->Visible() && b.left > a.left && a.top < b.bottom && b.top < a.bottom &&
+          a.right > b.left)
+        return "\"" + label->Caption() + "\" runs into \"" + next->Caption() + "\"";
+    }
+  }
+  return {};
 }
 
 // Runs the queued messages for about the given time, so that windows have painted.

@@ -75,6 +75,8 @@ TEST(LogWindowShot, FiveMinutesOfReadings) {
   ASSERT_TRUE(WriteBmp(path, picture));
   EXPECT_EQ(std::filesystem::file_size(path),
             sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + picture.pixels.size() * 4);
+  // Every caption whole, the cursor's readout too: none runs into a neighbour.
+  EXPECT_EQ(CaptionOutOfRoom(*LogForm), "");
   // The RMS trend in its default green, the maximum in red.
   EXPECT_GT(PixelsOfColorIn(picture, window, chart, 0x00FF40), 100);
   EXPECT_GT(PixelsOfColorIn(picture, window, chart, 0xFF0000), 100);

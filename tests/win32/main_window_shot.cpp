@@ -75,6 +75,8 @@ class MainWindowShot : public ::testing::Test {
               54 + static_cast<long>(picture.pixels.size()) * 4);
     // The waveform reached the screen.
     EXPECT_GT(RedPixels(picture, window, static_cast<HWND>(MForm->ChartSignalBox->Handle())), 500);
+    // The captions in the faces the window asks for: none cut by the window's edge or a neighbour.
+    EXPECT_EQ(CaptionOutOfRoom(*MForm), "");
   }
 };
 

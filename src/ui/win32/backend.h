@@ -37,6 +37,11 @@ class SyncScope {
 
 // The hidden window that receives timers and the wake message.
 HWND MessageWindow();
+// Windows' paints waiting, dispatched now.
+void DispatchWaitingPaints();
+// After synchronised calls: the timers due and the windows' paints waiting get their turn, a
+// little at a time, however fast the calls come.
+void GiveWaitingMessagesTheirTurn();
 // Runs a timer's expiry by its number.
 void TickTimer(UINT_PTR id);
 // Index of a radio group's button, or -1.

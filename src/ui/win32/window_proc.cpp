@@ -194,6 +194,7 @@ LRESULT MessageWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
       return TickTimer(wParam), 0;
     case kWakeMessage:
       os::CheckSynchronize();
+      GiveWaitingMessagesTheirTurn();
       return 0;
     default:
       return ::DefWindowProcW(window, message, wParam, lParam);

@@ -212,8 +212,19 @@ void TControl::Realign() {
 }
 
 void TControl::Changed(int property) {
-  if (handle_)
+  if (handle_ && gathering_ == 0)
     peer::Update(*this, property);
+}
+
+void TControl::Gathered(const std::function<void()>& change) {
+  ++gathering_;
+  try {
+    change();
+  } catch (...) {
+    --gathering_;
+    throw;
+  }
+  --gathering_;
 }
 
 }  // namespace ui

@@ -3,6 +3,7 @@
 // through the back end when the control has one.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -114,8 +115,11 @@ class TControl : public TComponent {
   void Realign();
 
  protected:
-  // Tells the back end that a property changed.
+  // Tells the back end that a property changed, unless a change is being gathered.
   void Changed(int property);
+  // Runs change() without telling the back end of what it changes: the caller tells it once the
+  // control stands whole again, so that its window never shows half of the change.
+  void Gathered(const std::function<void()>& change);
   // Runs after the control's size or place changed and its children were laid out again.
   virtual void Resized() {}
 
@@ -136,6 +140,7 @@ class TControl : public TComponent {
   TColor color_ = clDefault;
   TPopupMenu* popupMenu_ = nullptr;
   void* handle_ = nullptr;
+  int gathering_ = 0;
 };
 
 }  // namespace ui

@@ -10,14 +10,11 @@ void TPanel::SetBevel(bool bevel) {
 }
 
 void TLabel::SetAutoSize(bool autoSize) {
-  autoSize_ = autoSize;
-  AdjustSize();
+  ChangeWhole([&] { autoSize_ = autoSize; }, peer::kBounds);
 }
 
 void TLabel::SetAlignment(TAlignment alignment) {
-  alignment_ = alignment;
-  Changed(peer::kCaption);
-  AdjustSize();
+  ChangeWhole([&] { alignment_ = alignment; }, peer::kCaption);
 }
 
 void TLabel::SetTransparent(bool transparent) {
@@ -26,13 +23,23 @@ void TLabel::SetTransparent(bool transparent) {
 }
 
 void TLabel::SetCaption(const std::string& caption) {
-  TControl::SetCaption(caption);
-  AdjustSize();
+  if (caption == Caption())
+    return;
+  ChangeWhole([&] { TControl::SetCaption(caption); }, peer::kCaption);
 }
 
 void TLabel::SetFont(const TFont& font) {
-  TControl::SetFont(font);
-  AdjustSize();
+  ChangeWhole([&] { TControl::SetFont(font); }, peer::kFont);
+}
+
+void TLabel::ChangeWhole(const std::function<void()>& change, int property) {
+  // The window hears of the text and of the size it takes together: told of the text first, it
+  // would show a text too wide for its old box, or a narrow one beside the rest of the old.
+  Gathered([&] {
+    change();
+    AdjustSize();
+  });
+  Changed(property);
 }
 
 void TLabel::AdjustSize() {

@@ -40,6 +40,8 @@ class TLabel : public TControl {
   void SetFont(const TFont& font) override;
 
  private:
+  // Runs change(), sizes the label to its text, then tells the back end once.
+  void ChangeWhole(const std::function<void()>& change, int property);
   void AdjustSize();
 
   bool autoSize_ = true;

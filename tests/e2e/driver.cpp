@@ -406,6 +406,52 @@ void Program::Click(const std::string& button) {
   ::PostMessageW(Find(button), BM_CLICK, 0, 0);
 }
 
+bool Program::Painted(HWND window) {
+  if (::GetUpdateRect(window, nullptr, FALSE))
+    return false;
+  for (HWND child : Descendants(window)) {
+    if (::IsWindowVisible(child) && ::GetUpdateRect(child, nullptr, FALSE))
+      return false;
+  }
+  return true;
+}
+
+DWORD Program::LongestPaintWait(DWORD ms) {
+  // A window that waits longer than this has plainly stopped painting.
+  constexpr DWORD kGiveUpMs = 5000;
+  DWORD longest = 0;
+  std::size_t next = 0;
+  const DWORD start = ::GetTickCount();
+  while (::GetTickCount() - start < ms) {
+    // One window at a time, in turn, so that asking adds little to what the program paints.
+    std::vector<HWND> windows;
+    for (HWND top : TopWindows()) {
+      if (!::IsWindowVisible(top))
+        continue;
+      windows.push_back(top);
+      for (HWND child : Descendants(top)) {
+        if (::IsWindowVisible(child))
+          windows.push_back(child);
+      }
+    }
+    if (windows.empty())
+      throw Failure("the program shows no window");
+    HWND window = windows[next++ % windows.size()];
+    ::InvalidateRect(window, nullptr, FALSE);
+    const DWORD asked = ::GetTickCount();
+    DWORD waited = 0;
+    // A window the program redraws at every reading is without an update region only for the
+    // moment between its paint and the next reading: polled every millisecond.
+    while (::GetUpdateRect(window, nullptr, FALSE) && waited < kGiveUpMs) {
+      ::Sleep(1);
+      waited = ::GetTickCount() - asked;
+    }
+    longest = std::max(longest, waited);
+    ::Sleep(20);
+  }
+  return longest;
+}
+
 void Program::MoveMouse(const std::string& name, int x, int y) {
   HWND window = Find(name);
   HWND top = ::GetAncestor(window, GA_ROOT);

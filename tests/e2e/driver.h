@@ -119,6 +119,12 @@ class Program {
   // Reads the message box that comes within ms and closes it with OK; false when none came.
   bool AnswerMessageBox(std::string& text, std::string& title, DWORD ms = kWaitMs);
 
+  // For ms, asks every shown window of the program to paint again, one round at a time, and
+  // measures how long each waits until it has painted: the longest wait seen, in milliseconds.
+  DWORD LongestPaintWait(DWORD ms);
+  // True when the window and every shown window on it have painted what they were asked to.
+  bool Painted(HWND window);
+
   // Saves what the screen shows of a window (the main window unless named) as a 24-bit .bmp.
   void Screenshot(const std::wstring& path, HWND window = nullptr);
 

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -86,6 +87,19 @@ std::string Readouts(Program& program) {
 void WaitReading(Program& program) {
   if (!e2e::WaitFor([&] { return program.Text("LabelUrms") != "0.00"; }))
     throw Failure("no reading reached the readouts (status bar: \"" + program.StatusText() + "\")");
+}
+
+// Milliseconds until condition holds, polled every millisecond; limit when it never does.
+DWORD MsUntil(const std::function<bool()>& condition, DWORD limit) {
+  const DWORD start = ::GetTickCount();
+  for (;;) {
+    const DWORD waited = ::GetTickCount() - start;
+    if (condition())
+      return waited;
+    if (waited >= limit)
+      return limit;
+    ::Sleep(1);
+  }
 }
 
 // Waits until the readouts show something else than before.
@@ -277,6 +291,41 @@ void LiveReadings() {
     std::string first = Readouts(program);
     Check(WaitChange(program, first), "the readouts stay at " + first);
     CloseProgram(program);
+  }
+  // The simulator's instant rate hands readings over back to back, hundreds a second: with all
+  // three windows shown, every window still paints within 100 ms, the status timer keeps its
+  // time and ticking "Курсор" shows the readout at once.
+  {
+    Program program({{}, {}, {}, "rate = instant\n"});
+    StartShown(program);
+    program.Menu("Вид/Спектр");
+    program.Menu("Вид/Журнал");
+    Check(e2e::WaitFor([&] { return program.Visible("SpektrForm") && program.Visible("LogForm"); }),
+          "the spectrum and log windows are not shown");
+    WaitReading(program);
+    const DWORD firstReading = ::GetTickCount();
+    const DWORD connected =
+        MsUntil([&] { return program.StatusText() == "Прибор подключен"; }, 1000);
+    Check(connected < 1000,
+          "a second after the first reading the status bar says \"" + program.StatusText() + "\"");
+    const DWORD longest = program.LongestPaintWait(20000);
+    Check(longest < 100, "a window waited " + std::to_string(longest) + " ms for its paint");
+    program.Click("LogForm/CursorCheckBox");
+    HWND readout = program.Find("LogForm/Panel2", 0);
+    const DWORD shown =
+        MsUntil([&] { return ::IsWindowVisible(readout) && program.Painted(readout); }, 1000);
+    Check(shown < 100,
+          "the cursor's readout showed " + std::to_string(shown) + " ms after the tick");
+    CloseProgram(program);
+    std::size_t frames = 0;
+    for (unsigned length : ReadLengths(e2e::ReadTrace(program.TracePath())))
+      frames += length == kLiveFrame;
+    std::printf(
+        "instant rate: longest paint wait %lu ms, %.0f readings/s handed over, status "
+        "after %lu ms, cursor readout after %lu ms\n",
+        static_cast<unsigned long>(longest),
+        frames * 1000.0 / std::max<DWORD>(1, ::GetTickCount() - firstReading),
+        static_cast<unsigned long>(connected), static_cast<unsigned long>(shown));
   }
   // The instrument comes only after a while: the search text blinks until then.
   Program program({{}, {}, {}, std::string(kRealRate) + "attach_after_ms = 4000\n"});

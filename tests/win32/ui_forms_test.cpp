@@ -244,6 +244,60 @@ int CALLBACK CountRecord(HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LP
   return 1;
 }
 
+// The pixels of a rectangle of a window's client area (0x00RRGGBB, top row first), as the
+// window's own surface holds them: what reaches the screen, children included.
+std::vector<uint32_t> Pixels(HWND window, const RECT& r, bool printed = false) {
+  const int width = r.right - r.left;
+  const int height = r.bottom - r.top;
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HDC memory = ::CreateCompatibleDC(nullptr);
+  HBITMAP bitmap = ::CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = ::SelectObject(memory, bitmap);
+  if (printed) {
+    // What the window draws of itself now.
+    ::SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+  } else {
+    HDC dc = ::GetDCEx(window, nullptr, DCX_CACHE);
+    ::BitBlt(memory, 0, 0, width, height, dc, r.left, r.top, SRCCOPY);
+    ::ReleaseDC(window, dc);
+  }
+  ::GdiFlush();
+  std::vector<uint32_t> pixels(static_cast<const uint32_t*>(bits),
+                               static_cast<const uint32_t*>(bits) + width * height);
+  for (uint32_t& pixel : pixels)
+    pixel &= 0xFFFFFF;
+  ::SelectObject(memory, old);
+  ::DeleteObject(bitmap);
+  ::DeleteDC(memory);
+  return pixels;
+}
+
+// Pixels of the area a label's old and new box cover that differ from what the label shows now:
+// its own drawing within its box, the background elsewhere.
+int PixelsOtherThanTheLabel(HWND form, HWND label, const RECT& old) {
+  const RECT box = RectInParent(label);
+  RECT both;
+  ::UnionRect(&both, &old, &box);
+  const std::vector<uint32_t> seen = Pixels(form, both);
+  const std::vector<uint32_t> drawn =
+      Pixels(label, {0, 0, box.right - box.left, box.bottom - box.top}, true);
+  const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
+  const uint32_t background = GetRValue(face) << 16 | GetGValue(face) << 8 | GetBValue(face);
+  const int width = both.right - both.left;
+  int wrong = 0;
+  for (int y = both.top; y < both.bottom; ++y) {
+    for (int x = both.left; x < both.right; ++x) {
+      const bool inBox = x >= box.left && x < box.right && y >= box.top && y < box.bottom;
+      const uint32_t expected =
+          inBox ? drawn[(y - box.top) * (box.right - box.left) + (x - box.left)] : background;
+      wrong += seen[(y - both.top) * width + (x - both.left)] != expected;
+    }
+  }
+  return wrong;
+}
+
 // How many drawing steps of a kind a recorded painting holds.
 int RecordsOfType(HENHMETAFILE metafile, DWORD type) {
   RecordCount count{type, 0};
@@ -255,6 +309,7 @@ TEST_F(FormsTest, LabelTextReachesTheWindowInOneCopy) {
   // A readout that a reading rewrites: big, right-aligned, sized to its text.
   TForm form(Application);
   form.SetBounds(200, 200, 400, 200);
+  form.SetDoubleBuffered(true);
   auto* label = Put<TLabel>(form, &form, {153, 16, 233, 48});
   label->SetAlignment(TAlignment::taRightJustify);
   TFont font;
@@ -294,6 +349,23 @@ TEST_F(FormsTest, LabelTextReachesTheWindowInOneCopy) {
       dark += ::GetPixel(dc, x, y) == RGB(0, 0, 0);
   ::ReleaseDC(Hwnd(label), dc);
   EXPECT_GT(dark, 50);
+
+  // Readings rewrite it back to back while the main thread does nothing else: after every change
+  // the form's own surface shows the new text whole at its new place and nothing of the earlier
+  // one, growing and shrinking alike, and nothing changes when the windows paint at last.
+  const char* readings[] = {"9,99 кВ", "10,00 кВ", "9,99 кВ", "0,01 кВ"};
+  for (int i = 0; i < 200; ++i) {
+    const RECT old = RectInParent(Hwnd(label));
+    label->SetCaption(readings[i % 4]);
+    ASSERT_EQ(label->Left() + label->Width(), 233);
+    ASSERT_EQ(Describe(RectInParent(Hwnd(label))),
+              Describe({label->Left(), label->Top(), 233, label->Top() + label->Height()}));
+    ASSERT_EQ(PixelsOtherThanTheLabel(Hwnd(&form), Hwnd(label), old), 0)
+        << "after change " << i << " to \"" << readings[i % 4] << "\"";
+  }
+  const RECT last = RectInParent(Hwnd(label));
+  Pump(100);
+  EXPECT_EQ(PixelsOtherThanTheLabel(Hwnd(&form), Hwnd(label), last), 0);
 }
 
 TForm* dialog = nullptr;

@@ -370,12 +370,46 @@ void SetPanels(TControl& control) {
 void SetBoundsOf(TControl& control) {
   const TRect r = control.BoundsRect();
   int height = control.Kind() == ControlKind::ComboBox ? 200 : r.bottom - r.top;
-  // A label sized to a new text is not copied along: its old text stays where it stood until
-  // the new one is drawn.
-  UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
-  if (control.Kind() == ControlKind::Label)
-    flags |= SWP_NOCOPYBITS;
-  ::SetWindowPos(Window(control), nullptr, r.left, r.top, r.right - r.left, height, flags);
+  ::SetWindowPos(Window(control), nullptr, r.left, r.top, r.right - r.left, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void PlaceWithoutDrawing(HWND window, const RECT& r) {
+  ::SetWindowPos(window, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOCOPYBITS);
+}
+
+// A label's text and box reach the screen as one change, however far the box moves or however
+// much it grows or shrinks: the window first spans its old and its new box (nothing on the screen
+// changes), then draws itself there in one copy (the new text at its new place, the label's
+// background around it), then takes its new box (nothing changes again). No moment shows a text
+// cut by a box too small for it, or what is left of the earlier text.
+void ShowLabel(TControl& label) {
+  HWND window = Window(label);
+  ::SetWindowTextW(window, os::Utf8ToWide(label.Caption()).c_str());
+  const TRect b = label.BoundsRect();
+  const RECT box{b.left, b.top, b.right, b.bottom};
+  if (!::IsWindowVisible(window)) {
+    PlaceWithoutDrawing(window, box);
+    ::InvalidateRect(window, nullptr, FALSE);
+    return;
+  }
+  const RECT old = RectInParent(window);
+  RECT both;
+  ::UnionRect(&both, &old, &box);
+  if (!::EqualRect(&both, &old))
+    PlaceWithoutDrawing(window, both);
+  DrawLabelNow(label);
+  if (::EqualRect(&both, &box))
+    return;
+  PlaceWithoutDrawing(window, box);
+  // What the label leaves shows its background already; the parent draws its own there later.
+  HRGN left = ::CreateRectRgnIndirect(&both);
+  HRGN kept = ::CreateRectRgnIndirect(&box);
+  ::CombineRgn(left, left, kept, RGN_DIFF);
+  ::InvalidateRgn(::GetParent(window), left, FALSE);
+  ::DeleteObject(kept);
+  ::DeleteObject(left);
 }
 
 }  // namespace
@@ -388,6 +422,13 @@ SyncScope::SyncScope() {
 }
 SyncScope::~SyncScope() {
   --syncDepth;
+}
+
+RECT RectInParent(HWND child) {
+  RECT r;
+  ::GetWindowRect(child, &r);
+  ::MapWindowPoints(nullptr, ::GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+  return r;
 }
 
 TControl* ControlOf(HWND window) {
@@ -476,13 +517,27 @@ void Update(TControl& control, int property) {
   // alone: its children, laid out anew, must follow.
   if (!window || (win32::Syncing() && control.Kind() == ControlKind::Form))
     return;
+  if (control.Kind() == ControlKind::Label) {
+    switch (property) {
+      case kFont:
+        win32::SetFont(control);
+        [[fallthrough]];
+      case kCaption:
+      case kBounds:
+      case kColor:
+      case kInvalidate:
+        win32::ShowLabel(control);
+        return;
+      default:
+        break;
+    }
+  }
   switch (property) {
     case kCaption:
       if (control.Kind() != ControlKind::StatusBar && control.Kind() != ControlKind::Memo &&
           control.Kind() != ControlKind::ComboBox)
         ::SetWindowTextW(window, os::Utf8ToWide(control.Caption()).c_str());
-      // A label keeps its old text on the screen until its next paint draws the new one whole.
-      ::InvalidateRect(window, nullptr, control.Kind() != ControlKind::Label);
+      ::InvalidateRect(window, nullptr, TRUE);
       break;
     case kBounds:
       if (control.Kind() != ControlKind::Form) {

@@ -14,6 +14,16 @@ extern const wchar_t kWindowClass[];
 void RegisterWindowClass();
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
+// A control of our own window class drawn from the model into dc in one copy: what its window
+// shows (DrawControl, for a print too), and on the window's own device context, what it shows
+// when painted (PaintControl).
+void DrawControl(TControl& control, HWND window, HDC dc);
+void PaintControl(TControl& control, HWND window, HDC dc);
+// Draws a shown label's window at once, as its paint would.
+void DrawLabelNow(TControl& label);
+// A child window's rectangle in its parent's client coordinates.
+RECT RectInParent(HWND child);
+
 // The control whose window (or radio button) this is, or nullptr.
 TControl* ControlOf(HWND window);
 
@@ -27,6 +37,11 @@ class SyncScope {
 
 // The hidden window that receives timers and the wake message.
 HWND MessageWindow();
+// Windows' paints waiting, dispatched now.
+void DispatchWaitingPaints();
+// After synchronised calls: the timers due and the windows' paints waiting get their turn, a
+// little at a time, however fast the calls come.
+void GiveWaitingMessagesTheirTurn();
 // Runs a timer's expiry by its number.
 void TickTimer(UINT_PTR id);
 // Index of a radio group's button, or -1.

@@ -9,12 +9,6 @@
 #include "thread.h"
 
 namespace ui::peer {
-namespace {
-
-// A window whose painting leaves it invalid would be handed back at once: a few a wait at most.
-constexpr int kMaxPaintsPerWait = 32;
-
-}  // namespace
 
 void WaitForMainThreadWork(uint32_t timeoutMs) {
   // Messages sent from other threads are handled inside the wait and PeekMessage themselves.
@@ -28,11 +22,7 @@ void WaitForMainThreadWork(uint32_t timeoutMs) {
   }
   if (woken)
     os::CheckSynchronize();
-  for (int i = 0;
-       i < kMaxPaintsPerWait && ::PeekMessageW(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE);
-       ++i) {
-    ::DispatchMessageW(&message);
-  }
+  win32::DispatchWaitingPaints();
 }
 
 }  // namespace ui::peer

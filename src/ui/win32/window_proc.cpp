@@ -5,7 +5,6 @@
 #include "application.h"
 #include "backend.h"
 #include "controls.h"
-#include "gdi_canvas.h"
 #include "item_controls.h"
 #include "menu.h"
 #include "messages.h"
@@ -74,75 +73,17 @@ LRESULT OnGetMinMaxInfo(TControl& control, LPARAM lParam) {
   return 0;
 }
 
-void DrawLabel(const TLabel& label, GdiCanvas& canvas, int width) {
-  const TSize extent = canvas.TextExtent(label.Caption());
-  int left = 0;
-  if (label.Alignment() == TAlignment::taRightJustify)
-    left = width - extent.cx;
-  else if (label.Alignment() == TAlignment::taCenter)
-    left = (width - extent.cx) / 2;
-  canvas.PutText(left, 0, label.Caption());
-}
-
-// Draws what the model says into a back buffer, then copies it onto dc in one go: whatever of
-// the window reaches the screen meanwhile, it is never half drawn.
-void Draw(TControl& control, HWND window, HDC dc) {
-  RECT client;
-  ::GetClientRect(window, &client);
-  HDC memory = ::CreateCompatibleDC(dc);
-  HBITMAP bitmap = ::CreateCompatibleBitmap(dc, client.right, client.bottom);
-  HGDIOBJ oldBitmap = ::SelectObject(memory, bitmap);
-  {
-    GdiCanvas canvas(memory, {client.right, client.bottom});
-    canvas.SetBrush(control.Color());
-    canvas.FillRect({0, 0, client.right, client.bottom});
-    canvas.SetFont(control.Font());
-    switch (control.Kind()) {
-      case ControlKind::PaintBox:
-        static_cast<TPaintControl&>(control).Paint(canvas);
-        break;
-      case ControlKind::StringGrid:
-        static_cast<TStringGrid&>(control).Draw(canvas);
-        break;
-      case ControlKind::Label:
-        DrawLabel(static_cast<TLabel&>(control), canvas, client.right);
-        break;
-      case ControlKind::GroupBox:
-      case ControlKind::RadioGroup: {
-        RECT frame{0, 6, client.right, client.bottom};
-        ::DrawEdge(memory, &frame, EDGE_ETCHED, BF_RECT);
-        if (!control.Caption().empty()) {
-          TSize extent = canvas.TextExtent(control.Caption());
-          canvas.FillRect({6, 0, 10 + extent.cx, extent.cy});
-          canvas.PutText(8, 0, control.Caption());
-        }
-        break;
-      }
-      case ControlKind::Panel:
-        if (static_cast<TPanel&>(control).Bevel())
-          ::DrawEdge(memory, &client, BDR_RAISEDINNER, BF_RECT);
-        break;
-      default:
-        break;
-    }
-  }
-  ::BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
-  ::SelectObject(memory, oldBitmap);
-  ::DeleteObject(bitmap);
-  ::DeleteDC(memory);
-}
-
 LRESULT OnPaint(TControl& control, HWND window) {
   PAINTSTRUCT paint;
   HDC dc = ::BeginPaint(window, &paint);
-  Draw(control, window, dc);
+  PaintControl(control, window, dc);
   ::EndPaint(window, &paint);
   return 0;
 }
 
 // The window drawn into a device context of the caller's (a print or a test).
 LRESULT OnPrintClient(TControl& control, HWND window, WPARAM wParam) {
-  Draw(control, window, reinterpret_cast<HDC>(wParam));
+  DrawControl(control, window, reinterpret_cast<HDC>(wParam));
   return 0;
 }
 
@@ -252,7 +193,9 @@ LRESULT MessageWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     case WM_TIMER:
       return TickTimer(wParam), 0;
     case kWakeMessage:
-      return os::CheckSynchronize(), 0;
+      os::CheckSynchronize();
+      GiveWaitingMessagesTheirTurn();
+      return 0;
     default:
       return ::DefWindowProcW(window, message, wParam, lParam);
   }

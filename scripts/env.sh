@@ -128,10 +128,13 @@ vrx_wine_fonts() {
   fi
   # The registry file is only read here: Wine's server owns the registry and writes the file
   # itself, so the value goes in through Wine.
-  vrx_wine_replaces "$VRX_READOUT_FACE" ||
-    "$VRX_WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$VRX_READOUT_FACE" \
-      /t REG_SZ /d "$VRX_READOUT_STAND_IN" /f >/dev/null 2>&1 ||
+  vrx_wine_replaces "$VRX_READOUT_FACE" && return
+  "$VRX_WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$VRX_READOUT_FACE" \
+    /t REG_SZ /d "$VRX_READOUT_STAND_IN" /f >/dev/null 2>&1 ||
     echo "== could not name $VRX_READOUT_STAND_IN for $VRX_READOUT_FACE in $WINEPREFIX" >&2
+  # The server that took the value ran without a display: a program started while it still runs
+  # would share its desktop and get no keyboard input. Once it ends, the value is in the file too.
+  "$VRX_WINESERVER" -w || true
 }
 
 # True when the prefix's registry file names a replacement for the face $1.

@@ -16,7 +16,6 @@ HBITMAP MakeBitmap(HDC dc, int width, int height) {
 struct Kept {
   HDC dc = nullptr;
   HBITMAP bitmap = nullptr;
-  HGDIOBJ oldBitmap = nullptr;
   int width = 0;
   int height = 0;
   bool inUse = false;
@@ -34,11 +33,9 @@ BackBuffer::BackBuffer(int width, int height) {
       kept.width = std::max(width, kept.width);
       kept.height = std::max(height, kept.height);
       HBITMAP bigger = MakeBitmap(kept.dc, kept.width, kept.height);
-      HGDIOBJ old = ::SelectObject(kept.dc, bigger);
+      ::SelectObject(kept.dc, bigger);
       if (kept.bitmap)
         ::DeleteObject(kept.bitmap);
-      else
-        kept.oldBitmap = old;
       kept.bitmap = bigger;
     }
     kept.inUse = true;

@@ -386,7 +386,6 @@ void PlaceWithoutDrawing(HWND window, const RECT& r) {
 // cut by a box too small for it, or what is left of the earlier text.
 void ShowLabel(TControl& label) {
   HWND window = Window(label);
-  ::SetWindowTextW(window, os::Utf8ToWide(label.Caption()).c_str());
   const TRect b = label.BoundsRect();
   const RECT box{b.left, b.top, b.right, b.bottom};
   if (!::IsWindowVisible(window)) {
@@ -519,10 +518,14 @@ void Update(TControl& control, int property) {
     return;
   if (control.Kind() == ControlKind::Label) {
     switch (property) {
+      case kCaption:
+        // For whoever reads the window's text; what the label shows comes from the model.
+        ::SetWindowTextW(window, os::Utf8ToWide(control.Caption()).c_str());
+        win32::ShowLabel(control);
+        return;
       case kFont:
         win32::SetFont(control);
         [[fallthrough]];
-      case kCaption:
       case kBounds:
       case kColor:
       case kInvalidate:
